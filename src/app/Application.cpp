@@ -1,0 +1,58 @@
+#include "Application.h"
+
+#include "InstanceGuard.h"
+#include "MDI.h"
+#include "Prompter.h"
+#include "UpdateReminder.h"
+#include "frmExitScreen.h"
+
+#include <QApplication>
+
+Application::Application(AppConfig config, Services services, QObject *parent)
+    : QObject(parent), m_config(std::move(config)), m_services(services)
+{
+}
+
+Application::~Application()
+{
+    delete m_exitScreen.data();
+    delete m_mdi.data();
+}
+
+void Application::StartApplication()
+{
+    if (m_services.instance->anotherInstanceRunning()) {
+        m_services.prompter->information(QStringLiteral("Application is already running"));
+        EndApplication();
+        return;
+    }
+
+    UpdateReminder(m_config, m_services);
+
+    // Showing the meaning pane loads the main window first.
+    m_mdi = new MDI(m_config, m_services, m_state);
+    connect(m_mdi, &MDI::MDIForm_Unload, this, &Application::MDIForm_Unload);
+    m_mdi->MDIForm_Load();
+    m_mdi->showMaximized();
+    m_mdi->showMeaningPane();
+}
+
+void Application::MDIForm_Unload()
+{
+    m_exitScreen = new frmExitScreen;
+    connect(m_exitScreen, &frmExitScreen::Form_Unload, this, &Application::EndApplication);
+    m_exitScreen->show();
+}
+
+void Application::EndApplication()
+{
+    if (m_ending)
+        return;
+    m_ending = true;
+    if (m_mdi)
+        m_mdi->close();
+    if (m_exitScreen)
+        m_exitScreen->close();
+    m_ended = true;
+    emit ended();
+}

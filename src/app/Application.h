@@ -1,0 +1,48 @@
+#pragma once
+#include "AppConfig.h"
+#include "AppState.h"
+#include "Services.h"
+#include "MDI.h"
+#include "frmExitScreen.h"
+
+#include <QObject>
+#include <QPointer>
+
+
+// The program's life cycle: the start-up sequence, the hand-over from the main window to the
+// exit screen, and the end. Everything outside the process is reached through the services
+// handed in, so tests run the whole sequence with fakes.
+class Application : public QObject
+{
+    Q_OBJECT
+public:
+    Application(AppConfig config, Services services, QObject *parent = nullptr);
+    ~Application() override;
+
+    // Refuses a second instance, runs the update reminder, then brings up the main window with
+    // its meaning pane.
+    void StartApplication();
+    // Closes every window still open, then asks the event loop to end.
+    void EndApplication();
+
+    bool hasEnded() const { return m_ended; }
+    MDI *mainWindow() const { return m_mdi; }
+    frmExitScreen *exitScreen() const { return m_exitScreen; }
+    AppState &state() { return m_state; }
+    const AppConfig &config() const { return m_config; }
+
+signals:
+    // The program has ended; the event loop should stop.
+    void ended();
+
+private:
+    void MDIForm_Unload();
+
+    AppConfig m_config;
+    Services m_services;
+    AppState m_state;
+    QPointer<MDI> m_mdi;
+    QPointer<frmExitScreen> m_exitScreen;
+    bool m_ending = false;
+    bool m_ended = false;
+};

@@ -1,0 +1,3 @@
+#include "UpdateReminder.h"
+
+void UpdateReminder(const AppConfig &, const Services &) { }

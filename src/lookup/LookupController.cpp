@@ -1,0 +1,311 @@
+#include "LookupController.h"
+
+#include "AppState.h"
+#include "KeywordListModel.h"
+#include "MatchRules.h"
+#include "PaneHost.h"
+#include "Prompter.h"
+#include "modDB.h"
+
+#include <QEvent>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTreeView>
+
+namespace {
+const QString KeyColumn = QStringLiteral("Key");
+const QString LinkColumn = QStringLiteral("Link");
+constexpr int EnterKey = 13;
+} // namespace
+
+const QString LookupController::NotFoundMessage =
+        QStringLiteral("Keyword not found - Please search in google\r"
+                       "Or write to us so that we can add the term in our dictionary");
+const QString LookupController::EmptyTermMessage = QStringLiteral("Please Enter Search Term");
+
+LookupController::LookupController(LookupControls controls, PaneHost &panes, Prompter &prompter,
+                                   AppState &state, QString dictionaryPath, QObject *parent)
+    : QObject(parent),
+      m_ui(controls),
+      m_panes(panes),
+      m_prompter(prompter),
+      m_state(state),
+      m_dictionaryPath(std::move(dictionaryPath))
+{
+}
+
+void LookupController::connectControls()
+{
+    connect(m_ui.txtKey, &QLineEdit::textChanged, this, &LookupController::txtKey_Change);
+    connect(m_ui.txtKey, &QLineEdit::returnPressed, this,
+            [this] { txtKey_KeyPress(EnterKey); });
+    connect(m_ui.optExact, &QRadioButton::clicked, this, &LookupController::optExact_Click);
+    connect(m_ui.optWildCard, &QRadioButton::clicked, this, &LookupController::optWildCard_Click);
+    connect(m_ui.optGoogle, &QRadioButton::clicked, this, &LookupController::optGoogle_Click);
+    connect(m_ui.lstKeys, &QTreeView::doubleClicked, this, &LookupController::lstKeys_DblClick);
+    // A click anywhere on the list counts, also where there is no item.
+    m_ui.lstKeys->viewport()->installEventFilter(this);
+    // Enter on the list does what a double-click does, for keyboard users.
+    m_ui.lstKeys->installEventFilter(this);
+}
+
+bool LookupController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_ui.lstKeys->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        lstKeys_Click();
+    } else if (watched == m_ui.lstKeys && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            lstKeys_DblClick();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+LookupController::Mode LookupController::mode() const
+{
+    if (m_ui.optGoogle->isChecked())
+        return Mode::Web;
+    if (m_ui.optWildCard->isChecked())
+        return Mode::WildCard;
+    return Mode::Exact;
+}
+
+modDB::RecordsetPtr LookupController::openDreams() const
+{
+    modDB::ConnectionPtr connection;
+    modDB::RecordsetPtr rs;
+    modDB::OpenConnection(connection, m_dictionaryPath);
+    modDB::OpenRecordset(rs, connection, modDB::SelectAllDreams);
+    return rs;
+}
+
+QStringList LookupController::readAllKeys() const
+{
+    return keysOf(*openDreams(), Mode::Web, QString());
+}
+
+QStringList LookupController::keysOf(modDB::Recordset &rs, Mode mode, const QString &term)
+{
+    QStringList keys;
+    const qint64 count = rs.RecordCount();
+    if (count == 0)
+        return keys;
+    rs.MoveFirst();
+    for (qint64 i = 0; i < count; ++i) {
+        const QString key = rs.Fields(KeyColumn);
+        const bool match = mode == Mode::Exact ? MatchRules::matchesExact(key, term)
+                : mode == Mode::WildCard       ? MatchRules::matchesWildcard(key, term)
+                                               : true;
+        if (match)
+            keys.append(key);
+        rs.MoveNext();
+    }
+    return keys;
+}
+
+QString LookupController::linkIn(modDB::Recordset &rs, const QString &term)
+{
+    const QString lowerTerm = term.toLower();
+    const qint64 count = rs.RecordCount();
+    if (count == 0)
+        return term;
+    rs.MoveFirst();
+    for (qint64 i = 0; i < count; ++i) {
+        if (MatchRules::matchesKeyword(rs.Fields(KeyColumn), lowerTerm))
+            return rs.Fields(LinkColumn);
+        rs.MoveNext();
+    }
+    return term;
+}
+
+void LookupController::tell(const QString &message)
+{
+    m_prompter.information(message);
+    m_ui.txtKey->setFocus();
+}
+
+void LookupController::reportFailure(const QString &message)
+{
+    m_prompter.error(message);
+    m_ui.txtKey->setFocus();
+}
+
+void LookupController::fillAtLoad()
+{
+    try {
+        m_ui.keywords->setKeys(readAllKeys());
+    } catch (const DictionaryError &e) {
+        reportFailure(e.message());
+    }
+}
+
+void LookupController::txtKey_Change()
+{
+    if (!MatchRules::trimSpaces(m_ui.txtKey->text()).isEmpty())
+        return;
+    try {
+        m_ui.keywords->setKeys(readAllKeys());
+    } catch (const DictionaryError &e) {
+        reportFailure(e.message());
+    }
+}
+
+QString LookupController::selectedKeyword(bool *found) const
+{
+    const QModelIndexList selected = m_ui.lstKeys->selectionModel()
+            ? m_ui.lstKeys->selectionModel()->selectedIndexes()
+            : QModelIndexList();
+    *found = !selected.isEmpty();
+    return *found ? selected.first().data().toString() : QString();
+}
+
+void LookupController::lstKeys_Click()
+{
+    bool found = false;
+    const QString keyword = selectedKeyword(&found);
+    if (found)
+        m_ui.txtKey->setText(keyword);
+}
+
+void LookupController::optExact_Click()
+{
+    m_ui.txtKey->setFocus();
+}
+
+void LookupController::optWildCard_Click()
+{
+    m_ui.txtKey->setFocus();
+}
+
+void LookupController::optGoogle_Click()
+{
+    m_ui.txtKey->setFocus();
+}
+
+void LookupController::restartWebSearch()
+{
+    m_panes.closeBrowser();
+    m_panes.openBrowser();
+}
+
+void LookupController::cmdSearch_Click()
+{
+    runSearch(false);
+}
+
+void LookupController::txtKey_KeyPress(int keyCode)
+{
+    if (keyCode == EnterKey)
+        runSearch(true);
+}
+
+void LookupController::runSearch(bool fromEnterKey)
+{
+    const QString typed = m_ui.txtKey->text();
+    const Mode current = mode();
+
+    // The Search button refuses a blank term in every mode; Enter in web-search mode sends
+    // whatever the box holds.
+    if (!fromEnterKey && MatchRules::exactTerm(typed).isEmpty()) {
+        tell(EmptyTermMessage);
+        return;
+    }
+    if (current == Mode::Web) {
+        restartWebSearch();
+        return;
+    }
+
+    try {
+        if (fromEnterKey && typed.isEmpty()) {
+            m_ui.keywords->setKeys(readAllKeys());
+            tell(EmptyTermMessage);
+            return;
+        }
+        QString term;
+        if (current == Mode::WildCard) {
+            term = MatchRules::wildcardTerm(typed);
+            m_state.CurrentTerm = term;
+        } else {
+            term = MatchRules::exactTerm(typed);
+        }
+        m_ui.keywords->setKeys(keysOf(*openDreams(), current, term));
+    } catch (const DictionaryError &e) {
+        reportFailure(e.message());
+        return;
+    }
+
+    if (m_ui.keywords->count() == 0) {
+        tell(NotFoundMessage);
+        return;
+    }
+    if (fromEnterKey) {
+        m_panes.showMeaningPane();
+        m_panes.hideBrowser();
+    } else {
+        m_panes.navigateMeaningPane(MatchRules::trimSpaces(typed));
+    }
+}
+
+void LookupController::cmdDisplay_Click()
+{
+    display(false);
+}
+
+void LookupController::lstKeys_DblClick()
+{
+    display(true);
+}
+
+void LookupController::display(bool fromDoubleClick)
+{
+    if (!fromDoubleClick && mode() == Mode::Web) {
+        restartWebSearch();
+        return;
+    }
+
+    modDB::RecordsetPtr rs;
+    try {
+        rs = openDreams();
+        if (!fromDoubleClick && m_ui.txtKey->text().isEmpty()) {
+            m_ui.keywords->setKeys(keysOf(*rs, Mode::Web, QString()));
+            tell(EmptyTermMessage);
+            return;
+        }
+    } catch (const DictionaryError &e) {
+        // The double-click skips what fails and goes on without a word.
+        if (!fromDoubleClick) {
+            reportFailure(e.message());
+            return;
+        }
+    }
+
+    bool found = false;
+    const QString keyword = selectedKeyword(&found);
+    if (found)
+        m_ui.txtKey->setText(keyword);
+
+    const QString trimmed = MatchRules::trimSpaces(m_ui.txtKey->text());
+    m_state.CurrentTerm = fromDoubleClick ? trimmed : trimmed.toLower();
+    if (rs) {
+        try {
+            m_state.CurrentTerm = linkIn(*rs, m_state.CurrentTerm);
+        } catch (const DictionaryError &e) {
+            if (!fromDoubleClick) {
+                reportFailure(e.message());
+                return;
+            }
+        }
+    }
+
+    if (m_ui.keywords->count() == 0) {
+        tell(NotFoundMessage);
+        return;
+    }
+    m_panes.navigateMeaningPane(m_state.CurrentTerm);
+    m_panes.showMeaningPane();
+    m_panes.hideBrowser();
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+class QLineEdit;
+class QRadioButton;
+class QTreeView;
+class KeywordListModel;
+
+// The main window's lookup controls, as the lookup handlers reach them.
+struct LookupControls
+{
+    QLineEdit *txtKey = nullptr;
+    QTreeView *lstKeys = nullptr;
+    KeywordListModel *keywords = nullptr;
+    QRadioButton *optExact = nullptr;
+    QRadioButton *optWildCard = nullptr;
+    QRadioButton *optGoogle = nullptr;
+};

@@ -1,0 +1,22 @@
+#pragma once
+#include <QString>
+
+// How a typed term is compared with stored keywords. Pure functions, no dictionary access.
+namespace MatchRules {
+
+// The exact-mode term: trimmed of spaces at both ends, then lower-cased.
+QString exactTerm(const QString &typed);
+// The wildcard-mode term: lower-cased, stars removed, not trimmed.
+QString wildcardTerm(const QString &typed);
+// Trimmed of spaces at both ends (only the space character, as typed terms are trimmed).
+QString trimSpaces(const QString &text);
+
+// Exact mode: the key begins with term, in any letter case. An empty term matches every key.
+bool matchesExact(const QString &key, const QString &term);
+// Wildcard mode: the key contains term, in any letter case. An empty term matches every
+// non-empty key.
+bool matchesWildcard(const QString &key, const QString &term);
+// Display: the key equals term in any letter case (term already lower-cased by the caller).
+bool matchesKeyword(const QString &key, const QString &lowerTerm);
+
+} // namespace MatchRules

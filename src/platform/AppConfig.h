@@ -1,0 +1,23 @@
+#pragma once
+#include <QString>
+
+// Fixed addresses and places of one run. Built-in defaults come from the build; tests point
+// them at a local server and a temporary folder.
+struct AppConfig
+{
+    QString MainSiteAddress;
+    QString HelpSiteAddress;
+    QString SearchEngineAddress;
+    QString SearchPartnerId;
+    // The executable's name without extension: the settings store's application name.
+    QString applicationName;
+    // The folder that holds the executable and the dictionary.
+    QString applicationDir;
+
+    static AppConfig builtIn(const QString &applicationDir, const QString &applicationName);
+
+    QString dictionaryPath() const;
+};
+
+// The application folder, a separator, and "dream.dll", with no further checks.
+QString dictionaryPathIn(const QString &applicationDir);

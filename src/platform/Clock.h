@@ -1,0 +1,10 @@
+#pragma once
+#include <QDate>
+
+// Today's date.
+class Clock
+{
+public:
+    virtual ~Clock() = default;
+    virtual QDate today() const = 0;
+};

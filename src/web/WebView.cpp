@@ -1,0 +1,116 @@
+#include "WebView.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonValue>
+#include <QUrl>
+#include <QWebEngineHistory>
+#include <QWebEnginePage>
+
+namespace {
+
+// Helpers defined once per call; the arguments arrive as one JSON array.
+const char *const FindByNameScript =
+        "function somnilexFind(name){name=String(name).toLowerCase();"
+        "var all=document.body?document.body.getElementsByTagName('*'):[];"
+        "for(var i=0;i<all.length;i++){var n=all[i].getAttribute('name');"
+        "if(n!==null&&n.toLowerCase()===name)return all[i];}return null;}";
+
+QString jsonArray(const QStringList &values)
+{
+    QJsonArray array;
+    for (const QString &value : values)
+        array.append(value);
+    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
+}
+
+} // namespace
+
+WebView::WebView(QWidget *parent) : QWebEngineView(parent)
+{
+    connect(this, &QWebEngineView::loadFinished, this, [this](bool) {
+        emit DocumentComplete(url().toString());
+        emit DownloadComplete();
+    });
+}
+
+bool WebView::isScriptAddress(const QString &address)
+{
+    return address.trimmed().startsWith(QLatin1String("javascript:"), Qt::CaseInsensitive);
+}
+
+void WebView::Navigate(const QString &address)
+{
+    if (isScriptAddress(address))
+        return;
+    const QUrl url = address == QLatin1String("about:blank") ? QUrl(address)
+                                                             : QUrl::fromUserInput(address);
+    if (url.isValid())
+        load(url);
+}
+
+void WebView::GoBack()
+{
+    if (history()->canGoBack())
+        back();
+}
+
+void WebView::GoForward()
+{
+    if (history()->canGoForward())
+        forward();
+}
+
+void WebView::Refresh()
+{
+    reload();
+}
+
+void WebView::GoHome()
+{
+    if (!m_homePage.isEmpty())
+        Navigate(m_homePage);
+}
+
+void WebView::GoSearch()
+{
+    if (!m_searchPage.isEmpty())
+        Navigate(m_searchPage);
+}
+
+void WebView::Stop()
+{
+    stop();
+}
+
+QString WebView::LocationName() const
+{
+    return title();
+}
+
+QString WebView::LocationURL() const
+{
+    return url().toString();
+}
+
+void WebView::runWithArguments(const QString &function, const QStringList &arguments)
+{
+    const QString script = QString::fromLatin1(FindByNameScript)
+            + QStringLiteral("(function(a){%1})(%2);").arg(function, jsonArray(arguments));
+    page()->runJavaScript(script);
+}
+
+void WebView::setBodyInnerHtml(const QString &html)
+{
+    runWithArguments(QStringLiteral("if(document.body)document.body.innerHTML=a[0];"), { html });
+}
+
+void WebView::setElementValue(const QString &name, const QString &value)
+{
+    runWithArguments(QStringLiteral("var e=somnilexFind(a[0]);if(e)e.value=a[1];"), { name, value });
+}
+
+void WebView::clickElement(const QString &name)
+{
+    runWithArguments(QStringLiteral("var e=somnilexFind(a[0]);if(e)e.click();"), { name });
+}

@@ -1,0 +1,86 @@
+#include "frmMain.h"
+
+#include "AppConfig.h"
+#include "AppState.h"
+#include "OfflineNotice.h"
+#include "PaneLayout.h"
+#include "WebView.h"
+
+#include <QLabel>
+#include <QMdiSubWindow>
+
+namespace {
+QString trimSpaces(QString text)
+{
+    while (text.startsWith(QLatin1Char(' ')))
+        text.remove(0, 1);
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return text;
+}
+} // namespace
+
+frmMain::frmMain(const AppConfig &config, AppState &state, std::function<QString()> searchText,
+                 QWidget *parent)
+    : QWidget(parent), m_config(config), m_state(state), m_searchText(std::move(searchText))
+{
+    setWindowTitle(QStringLiteral("Somnilex v1.65"));
+    setAccessibleName(tr("Meaning"));
+    resize(QSize(Twips::toPixels(7965), Twips::toPixels(6420)));
+
+    WB = new WebView(this);
+    WB->setAccessibleName(tr("Meaning page"));
+    WB->setGeometry(0, 0, Twips::toPixels(4995), Twips::toPixels(4005));
+    WB->setHomePage(config.MainSiteAddress);
+    WB->setSearchPage(config.SearchEngineAddress);
+
+    lblCaption = new QLabel(offlineNoticeText(), this);
+    lblCaption->setGeometry(TwipsRect { 240, 0, 5805, 195 }.toPixels());
+    lblCaption->adjustSize();
+    lblCaption->hide();
+}
+
+void frmMain::Form_Resize(const FrameMetrics &frame)
+{
+    const PaneLayout::MeaningPane layout = PaneLayout::meaningPane(frame);
+    // Inside the main window the pane sits in a frameless sub-window: size that.
+    QWidget *outer = qobject_cast<QMdiSubWindow *>(parentWidget()) ? parentWidget() : this;
+    QSize pane = outer->size();
+    if (layout.paneWidth >= 0)
+        pane.setWidth(Twips::toPixels(layout.paneWidth));
+    if (layout.paneHeight >= 0)
+        pane.setHeight(Twips::toPixels(layout.paneHeight));
+    outer->resize(pane);
+    resize(pane);
+    QSize web = WB->size();
+    web.setWidth(width());
+    if (layout.webHeight >= 0)
+        web.setHeight(Twips::toPixels(layout.webHeight));
+    WB->resize(web);
+}
+
+void frmMain::Form_Load(const FrameMetrics &frame)
+{
+    Form_Resize(frame);
+    if (m_state.IsOnline == 1) {
+        WB->show();
+        lblCaption->hide();
+        if (m_state.CurrentTerm.isEmpty()) {
+            m_state.CurrentTerm = m_config.MainSiteAddress;
+            WB->Navigate(m_state.CurrentTerm);
+        } else if (m_state.CurrentTerm == m_config.SearchEngineAddress) {
+            WB->Navigate(trimSpaces(m_searchText()));
+        } else {
+            WB->Navigate(m_state.CurrentTerm);
+        }
+        m_state.CurrentTerm.clear();
+    } else {
+        WB->hide();
+        lblCaption->show();
+    }
+}
+
+void frmMain::Navigate(const QString &address)
+{
+    WB->Navigate(address);
+}

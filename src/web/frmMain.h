@@ -1,0 +1,32 @@
+#pragma once
+#include "Twips.h"
+#include <QWidget>
+#include <functional>
+
+class QLabel;
+class WebView;
+struct AppConfig;
+struct AppState;
+
+// The meaning pane: the child of the main window in which keyword pages are shown. Online it
+// shows its web view; offline only the notice, decided once when it loads.
+class frmMain : public QWidget
+{
+    Q_OBJECT
+public:
+    // searchText reads the main window's search box.
+    frmMain(const AppConfig &config, AppState &state, std::function<QString()> searchText,
+            QWidget *parent = nullptr);
+
+    void Form_Load(const FrameMetrics &frame);
+    void Form_Resize(const FrameMetrics &frame);
+    void Navigate(const QString &address);
+
+    WebView *WB = nullptr;
+    QLabel *lblCaption = nullptr;
+
+private:
+    const AppConfig &m_config;
+    AppState &m_state;
+    std::function<QString()> m_searchText;
+};

@@ -1,0 +1,270 @@
+#include "AppState.h"
+#include "Fakes.h"
+#include "KeywordListModel.h"
+#include "LinkLabel.h"
+#include "MDI.h"
+#include "TestDictionary.h"
+#include "modDB.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolBar>
+#include <QTreeView>
+#include <QtTest>
+
+namespace {
+
+void appendRow(const QString &path, const QString &key)
+{
+    modDB::ConnectionPtr connection;
+    modDB::RecordsetPtr rs;
+    modDB::OpenConnection(connection, path);
+    modDB::OpenRecordset(rs, connection, modDB::SelectAllDreams);
+    rs->AddNew();
+    rs->setField("Key", key);
+    rs->setField("Link", "qrc:/dreams/new.html");
+    rs->setField("Names", "astro");
+    rs->Update();
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+public:
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); }
+
+private slots:
+    void init();
+    void cleanup();
+    void makeUp();
+    void fillsEveryKeyInTableOrderAtLoad();
+    void typingDoesNotChangeTheList();
+    void blankBoxRefillsWithAppendedRows_data();
+    void blankBoxRefillsWithAppendedRows();
+    void clickCopiesTheSelectedKeyword();
+    void missingDictionaryStillOpensTheWindow();
+    void failedRestoreKeepsTheList();
+    void resizeFollowsTheWindow();
+
+private:
+    void openWindow();
+    QStringList listed() const { return m_window->keywords->keys(); }
+
+    std::unique_ptr<TestFolder> m_folder;
+    std::unique_ptr<FakeServices> m_fakes;
+    Services m_services;
+    AppConfig m_config;
+    AppState m_state;
+    std::unique_ptr<MDI> m_window;
+};
+
+void TestMainWindow::init()
+{
+    m_folder = std::make_unique<TestFolder>();
+    m_fakes = std::make_unique<FakeServices>();
+    m_services = m_fakes->services();
+    m_config = AppConfig::builtIn(m_folder->path(), "somnilex");
+    m_state = AppState();
+}
+
+void TestMainWindow::cleanup()
+{
+    m_window.reset();
+    m_fakes.reset();
+    m_folder.reset();
+}
+
+void TestMainWindow::openWindow()
+{
+    m_window = std::make_unique<MDI>(m_config, m_services, m_state);
+    m_window->MDIForm_Load();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestMainWindow::makeUp()
+{
+    m_folder->writeDictionary(rowsOf({ "Snake" }));
+    openWindow();
+    QCOMPARE(m_window->windowTitle(), QString("Somnilex v1.85"));
+    QVERIFY(m_window->optExact->isChecked());
+    QCOMPARE(m_window->keywords->headerData(0, Qt::Horizontal).toString(), QString("Keywords"));
+    QVERIFY(!m_window->lstKeys->isHeaderHidden());
+    QCOMPARE(m_window->Label1->buddy(), m_window->txtKey);
+
+    // Every control has a name a screen reader can speak.
+    const QList<QWidget *> controls = { m_window->optWildCard, m_window->optExact,
+                                        m_window->optGoogle, m_window->txtKey,
+                                        m_window->cmdSearch, m_window->lstKeys,
+                                        m_window->cmdDisplay, m_window->cmdDonate,
+                                        m_window->cmdExit, (QWidget *)m_window->lblCoBrand,
+                                        (QWidget *)m_window->Label61,
+                                        (QWidget *)m_window->Label4 };
+    for (QWidget *control : controls) {
+        const QString name = control->accessibleName().isEmpty()
+                ? control->property("text").toString()
+                : control->accessibleName();
+        QVERIFY2(!name.isEmpty(), qPrintable(control->metaObject()->className()));
+    }
+
+    // Captions keep their access keys; no menu item has a shortcut.
+    QCOMPARE(m_window->cmdSearch->text(), QString("&Search"));
+    QCOMPARE(m_window->cmdDisplay->text(), QString("&Display"));
+    QCOMPARE(m_window->cmdExit->text(), QString("E&xit"));
+    QStringList menuTexts;
+    for (QAction *action : m_window->menuBar()->actions()) {
+        menuTexts << action->text();
+        if (action->menu()) {
+            for (QAction *item : action->menu()->actions()) {
+                if (!item->isSeparator())
+                    menuTexts << item->text();
+                QVERIFY(item->shortcut().isEmpty());
+            }
+        }
+    }
+    QCOMPARE(menuTexts,
+             QStringList({ "&File", "&Update", "E&xit", "&Help", "&Online Help",
+                           "&Visit Us Online", "Check for Software &Update", "&About Software",
+                           "&Donate", "Make Money &Online" }));
+
+    QStringList keys;
+    for (QAction *action : m_window->TB->actions()) {
+        if (!action->objectName().isEmpty()) {
+            keys << action->objectName();
+            QCOMPARE(action->toolTip(), action->objectName());
+            QVERIFY(!action->icon().isNull());
+        }
+    }
+    QCOMPARE(keys, QStringList({ "Back", "Forward", "Stop", "Refresh", "Home", "Search" }));
+    QCOMPARE(m_window->TB->iconSize(), QSize(24, 24));
+}
+
+void TestMainWindow::fillsEveryKeyInTableOrderAtLoad()
+{
+    m_folder->writeDictionary(rowsOf({ "Zebra", "apple", "Snake", "Moon", "Snake" }));
+    openWindow();
+    QCOMPARE(listed(), QStringList({ "Zebra", "apple", "Snake", "Moon", "Snake" }));
+    QCOMPARE(m_fakes->connection.asked, 1);
+    QVERIFY(m_fakes->prompter.prompts.isEmpty());
+    // The column takes the list's width less 200 twips, once.
+    const int listWidth = m_window->lstKeys->width() * 15;
+    QCOMPARE(m_window->lstKeys->header()->sectionSize(0), (listWidth - 200) / 15);
+    m_window->resize(m_window->width() + 100, m_window->height());
+    QCOMPARE(m_window->lstKeys->header()->sectionSize(0), (listWidth - 200) / 15);
+}
+
+void TestMainWindow::typingDoesNotChangeTheList()
+{
+    m_folder->writeDictionary(rowsOf({ "Snake", "Moon", "Sun" }));
+    openWindow();
+    m_window->txtKey->setFocus();
+    QTest::keyClicks(m_window->txtKey, "Sn");
+    QCOMPARE(listed(), QStringList({ "Snake", "Moon", "Sun" }));
+    QTest::keyClicks(m_window->txtKey, "zzz");
+    QCOMPARE(listed(), QStringList({ "Snake", "Moon", "Sun" }));
+}
+
+void TestMainWindow::blankBoxRefillsWithAppendedRows_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("deletes");
+    QTest::newRow("emptied") << "Sn" << 2;
+    QTest::newRow("only spaces left") << "  S" << 1;
+}
+
+void TestMainWindow::blankBoxRefillsWithAppendedRows()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, deletes);
+    m_folder->writeDictionary(rowsOf({ "Snake", "Moon" }));
+    openWindow();
+    QTest::keyClicks(m_window->txtKey, typed);
+    m_window->keywords->setKeys({ "Snake" }); // as a search would narrow it
+    appendRow(m_folder->dictionary(), "Amethyst");
+    for (int i = 0; i < deletes - 1; ++i)
+        QTest::keyClick(m_window->txtKey, Qt::Key_Backspace);
+    QCOMPARE(listed(), QStringList({ "Snake" }));
+    QTest::keyClick(m_window->txtKey, Qt::Key_Backspace);
+    QCOMPARE(listed(), QStringList({ "Snake", "Moon", "Amethyst" }));
+}
+
+void TestMainWindow::clickCopiesTheSelectedKeyword()
+{
+    m_folder->writeDictionary(rowsOf({ "Snake", "Moon" }));
+    openWindow();
+    QTreeView *list = m_window->lstKeys;
+    m_window->txtKey->setText("typed");
+
+    // A click below the last item, with nothing selected, leaves the box alone.
+    const QPoint empty(10, list->viewport()->height() - 5);
+    QVERIFY(!list->indexAt(empty).isValid());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, empty);
+    QCOMPARE(m_window->txtKey->text(), QString("typed"));
+
+    const QRect moon = list->visualRect(m_window->keywords->index(1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, moon.center());
+    QCOMPARE(m_window->txtKey->text(), QString("Moon"));
+    QCOMPARE(listed(), QStringList({ "Snake", "Moon" }));
+}
+
+void TestMainWindow::missingDictionaryStillOpensTheWindow()
+{
+    openWindow(); // no dream.dll in the folder
+    QVERIFY(m_window->isVisible());
+    QVERIFY(listed().isEmpty());
+    QCOMPARE(m_fakes->prompter.prompts.size(), 1);
+    QCOMPARE(m_fakes->prompter.prompts.first().kind, PromptRecord::Error);
+    QVERIFY(m_fakes->prompter.prompts.first().text.contains(m_folder->dictionary()));
+    QVERIFY(m_fakes->prompter.prompts.first().text.contains("does not exist"));
+}
+
+void TestMainWindow::failedRestoreKeepsTheList()
+{
+    m_folder->writeDictionary(rowsOf({ "Snake", "Moon" }));
+    openWindow();
+    m_window->txtKey->setText("x");
+    m_window->keywords->setKeys({ "Snake" });
+    QFile file(m_folder->dictionary());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("damaged beyond repair");
+    file.close();
+    m_window->txtKey->clear();
+    QCOMPARE(listed(), QStringList({ "Snake" }));
+    QCOMPARE(m_fakes->prompter.prompts.size(), 1);
+    QVERIFY(m_fakes->prompter.prompts.first().text.contains("not a dictionary database"));
+}
+
+void TestMainWindow::resizeFollowsTheWindow()
+{
+    m_folder->writeDictionary(rowsOf({ "Snake" }));
+    openWindow();
+    m_window->resize(900, 700);
+    QTRY_COMPARE(m_window->height(), 700);
+    const QRect list = m_window->lstKeys->geometry();
+    const QRect display = m_window->cmdDisplay->geometry();
+    const QRect search = m_window->cmdSearch->geometry();
+    const QRect exit = m_window->cmdExit->geometry();
+
+    m_window->resize(960, 760);
+    QTRY_COMPARE(m_window->height(), 760);
+    QCOMPARE(m_window->lstKeys->height(), list.height() + 60);
+    QCOMPARE(m_window->cmdDisplay->y(), display.y() + 60);
+    QCOMPARE(m_window->cmdSearch->geometry(), search);
+    QCOMPARE(m_window->cmdExit->x(), exit.x() + 60);
+
+    m_window->showMinimized();
+    m_window->showNormal();
+    QTRY_COMPARE(m_window->height(), 760);
+    QCOMPARE(m_window->lstKeys->height(), list.height() + 60);
+    QCOMPARE(m_window->cmdDisplay->y(), display.y() + 60);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

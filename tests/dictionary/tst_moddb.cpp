@@ -1,0 +1,223 @@
+#include "AppConfig.h"
+#include "TestDictionary.h"
+#include "modDB.h"
+#include "modDict.h"
+
+#include <QFile>
+#include <QtTest>
+#include <sqlite3.h>
+
+#include <cstring>
+
+namespace {
+
+// An encrypted database made by hand: another password, or tables of our choosing.
+void makeDatabase(const QString &path, const char *password, const char *sql)
+{
+    sqlite3 *db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+    if (password)
+        sqlite3_key(db, password, int(std::strlen(password)));
+    QCOMPARE(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+}
+
+QStringList keysIn(const QString &path)
+{
+    modDB::ConnectionPtr connection;
+    modDB::RecordsetPtr rs;
+    modDB::OpenConnection(connection, path);
+    modDB::OpenRecordset(rs, connection, modDB::SelectAllDreams);
+    QStringList keys;
+    if (rs->RecordCount() == 0)
+        return keys;
+    rs->MoveFirst();
+    for (qint64 i = 0; i < rs->RecordCount(); ++i) {
+        keys << rs->Fields("Key");
+        rs->MoveNext();
+    }
+    return keys;
+}
+
+QString openFailure(const QString &path)
+{
+    try {
+        keysIn(path);
+    } catch (const DictionaryError &e) {
+        return e.message();
+    }
+    return {};
+}
+
+} // namespace
+
+class TestModDB : public QObject
+{
+    Q_OBJECT
+private slots:
+    void opensWithThePassword();
+    void refusesBadFiles_data();
+    void refusesBadFiles();
+    void missingColumnIsNamed();
+    void rowsComeInTableOrder();
+    void emptyTableHasNoRows();
+    void appendedRowsAreCommitted();
+    void failedWriteLeavesTheOldFile();
+    void stripWildcards_data();
+    void stripWildcards();
+    void pathRule();
+};
+
+void TestModDB::opensWithThePassword()
+{
+    TestFolder folder;
+    folder.writeDictionary(rowsOf({ "Snake", "Dog" }));
+    QCOMPARE(keysIn(folder.dictionary()), QStringList({ "Snake", "Dog" }));
+}
+
+void TestModDB::refusesBadFiles_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("missing") << "missing" << "does not exist";
+    QTest::newRow("another password") << "password" << "protected by another password";
+    QTest::newRow("text file") << "text" << "is not a dictionary database";
+    QTest::newRow("empty file") << "empty" << "is empty";
+    QTest::newRow("plain sqlite") << "plain" << "unprotected SQLite database";
+    QTest::newRow("no dreams table") << "notable" << "has no table dreams";
+    QTest::newRow("folder") << "folder" << "is a folder";
+}
+
+void TestModDB::refusesBadFiles()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, expected);
+    TestFolder folder;
+    const QString path = folder.file("dream.dll");
+    if (kind == "password") {
+        makeDatabase(path, "not-the-password",
+                     "CREATE TABLE dreams (Key TEXT, Link TEXT, Names TEXT);"
+                     "INSERT INTO dreams VALUES ('Snake', 'x', 'astro');");
+    } else if (kind == "text") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Key\tLink\tNames\nSnake\tx\tastro\n");
+    } else if (kind == "empty") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    } else if (kind == "plain") {
+        makeDatabase(path, nullptr, "CREATE TABLE dreams (Key TEXT, Link TEXT, Names TEXT);");
+    } else if (kind == "notable") {
+        makeDatabase(path, modDB::DictionaryPassword, "CREATE TABLE words (Key TEXT);");
+    } else if (kind == "folder") {
+        QVERIFY(QDir(folder.path()).mkdir("dream.dll"));
+    }
+    const QString message = openFailure(path);
+    QVERIFY2(message.contains(expected), qPrintable(message));
+    QVERIFY2(message.contains(path), qPrintable(message));
+}
+
+void TestModDB::missingColumnIsNamed()
+{
+    TestFolder folder;
+    makeDatabase(folder.dictionary(), modDB::DictionaryPassword,
+                 "CREATE TABLE dreams (Key TEXT, Link TEXT);"
+                 "INSERT INTO dreams VALUES ('Snake', 'x');");
+    modDB::ConnectionPtr connection;
+    modDB::RecordsetPtr rs;
+    modDB::OpenConnection(connection, folder.dictionary());
+    modDB::OpenRecordset(rs, connection, modDB::SelectAllDreams);
+    rs->MoveFirst();
+    QCOMPARE(rs->Fields("Key"), QString("Snake"));
+    try {
+        rs->Fields("Names");
+        QFAIL("reading a missing column must fail");
+    } catch (const DictionaryError &e) {
+        QVERIFY2(e.message().contains("no column Names"), qPrintable(e.message()));
+        QVERIFY(e.message().contains(folder.dictionary()));
+    }
+}
+
+void TestModDB::rowsComeInTableOrder()
+{
+    TestFolder folder;
+    // Not alphabetical, and one key twice: both come back, in the order they were stored.
+    folder.writeDictionary(rowsOf({ "Zebra", "apple", "Snake", "Moon", "Snake" }));
+    QCOMPARE(keysIn(folder.dictionary()),
+             QStringList({ "Zebra", "apple", "Snake", "Moon", "Snake" }));
+}
+
+void TestModDB::emptyTableHasNoRows()
+{
+    TestFolder folder;
+    folder.writeDictionary({});
+    modDB::ConnectionPtr connection;
+    modDB::RecordsetPtr rs;
+    modDB::OpenConnection(connection, folder.dictionary());
+    modDB::OpenRecordset(rs, connection, modDB::SelectAllDreams);
+    QCOMPARE(rs->RecordCount(), qint64(0));
+    QVERIFY_THROWS_EXCEPTION(DictionaryError, rs->MoveFirst());
+}
+
+void TestModDB::appendedRowsAreCommitted()
+{
+    TestFolder folder;
+    folder.writeDictionary(rowsOf({ "Snake" }));
+    modDB::ConnectionPtr connection;
+    modDB::RecordsetPtr rs;
+    modDB::OpenConnection(connection, folder.dictionary());
+    modDB::OpenRecordset(rs, connection, modDB::SelectAllDreams);
+    rs->AddNew();
+    rs->setField("Names", "astro");
+    rs->setField("Key", "Ruby \"red\" 'stone'");
+    rs->setField("Link", "qrc:/dreams/ruby.html");
+    rs->Update();
+    QCOMPARE(rs->RecordCount(), qint64(2));
+    QCOMPARE(rs->Fields("Key"), QString("Ruby \"red\" 'stone'"));
+
+    const auto rows = DictionaryFile::read(folder.dictionary());
+    QCOMPARE(rows.size(), size_t(2));
+    QCOMPARE(rows[1].key, QString("Ruby \"red\" 'stone'"));
+    QCOMPARE(rows[1].link, QString("qrc:/dreams/ruby.html"));
+    QCOMPARE(rows[1].names, QString("astro"));
+}
+
+void TestModDB::failedWriteLeavesTheOldFile()
+{
+    TestFolder folder;
+    folder.writeDictionary(rowsOf({ "Snake" }));
+    // A destination in a folder that does not exist cannot be written.
+    QVERIFY_THROWS_EXCEPTION(DictionaryError,
+                             DictionaryFile::write(folder.file("missing/dream.dll"),
+                                                   rowsOf({ "Dog" })));
+    QCOMPARE(keysIn(folder.dictionary()), QStringList({ "Snake" }));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList({ "dream.dll" }));
+}
+
+void TestModDB::stripWildcards_data()
+{
+    QTest::addColumn<QString>("term");
+    QTest::addColumn<QString>("stripped");
+    QTest::newRow("single star") << "*" << "";
+    QTest::newRow("letters and stars") << "*s*na*ke**" << "snake";
+    QTest::newRow("question mark and spaces stay") << " a?b * " << " a?b  ";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("no star") << "Snake" << "Snake";
+}
+
+void TestModDB::stripWildcards()
+{
+    QFETCH(QString, term);
+    QFETCH(QString, stripped);
+    QCOMPARE(modDict::StripWildcards(term), stripped);
+}
+
+void TestModDB::pathRule()
+{
+    QCOMPARE(dictionaryPathIn("/opt/somnilex"), QString("/opt/somnilex/dream.dll"));
+    // A folder that ends in a separator still gets one.
+    QCOMPARE(dictionaryPathIn("/"), QString("//dream.dll"));
+}
+
+QTEST_GUILESS_MAIN(TestModDB)
+#include "tst_moddb.moc"

@@ -1,0 +1,130 @@
+#pragma once
+// Recording stand-ins for the outside world, for tests.
+#include "Clock.h"
+#include "ConnectionProbe.h"
+#include "FileChooser.h"
+#include "InstanceGuard.h"
+#include "LinkOpener.h"
+#include "Prompter.h"
+#include "Services.h"
+#include "SettingsStore.h"
+
+#include <QList>
+#include <functional>
+#include <QMap>
+#include <QStringList>
+
+struct PromptRecord
+{
+    enum Kind { Information, Error, Question };
+    Kind kind;
+    QString text;
+};
+
+class FakePrompter : public Prompter
+{
+public:
+    void information(const QString &text) override { record(PromptRecord::Information, text); }
+    void error(const QString &text) override { record(PromptRecord::Error, text); }
+    bool askYesNo(const QString &text) override
+    {
+        record(PromptRecord::Question, text);
+        return answers.isEmpty() ? false : answers.takeFirst();
+    }
+    QStringList texts() const
+    {
+        QStringList all;
+        for (const auto &p : prompts)
+            all << p.text;
+        return all;
+    }
+    QList<PromptRecord> prompts;
+    QList<bool> answers; // Yes/No answers, first asked first
+    std::function<void(const QString &)> onPrompt;
+
+private:
+    void record(PromptRecord::Kind kind, const QString &text)
+    {
+        prompts.append({ kind, text });
+        if (onPrompt)
+            onPrompt(text);
+    }
+};
+
+class FakeLinkOpener : public LinkOpener
+{
+public:
+    void open(const QString &address) override { opened << address; }
+    QStringList opened;
+};
+
+class FakeFileChooser : public FileChooser
+{
+public:
+    QString chooseFileToOpen() override
+    {
+        ++asked;
+        return path;
+    }
+    QString path;
+    int asked = 0;
+};
+
+class FakeClock : public Clock
+{
+public:
+    QDate today() const override { return date; }
+    QDate date = QDate(2026, 12, 8);
+};
+
+class FakeSettingsStore : public SettingsStore
+{
+public:
+    QString get(const QString &application, const QString &section,
+                const QString &key) const override
+    {
+        return values.value(application + '/' + section + '/' + key);
+    }
+    void save(const QString &application, const QString &section, const QString &key,
+              const QString &value) override
+    {
+        values.insert(application + '/' + section + '/' + key, value);
+    }
+    QMap<QString, QString> values;
+};
+
+class FakeConnectionProbe : public ConnectionProbe
+{
+public:
+    bool isOnline() override
+    {
+        ++asked;
+        return online;
+    }
+    bool online = false;
+    int asked = 0;
+};
+
+class FakeInstanceGuard : public InstanceGuard
+{
+public:
+    bool anotherInstanceRunning() override { return running; }
+    bool running = false;
+};
+
+// A full set of fakes, ready to hand to the application.
+struct FakeServices
+{
+    FakePrompter prompter;
+    FakeLinkOpener links;
+    FakeFileChooser files;
+    FakeClock clock;
+    FakeSettingsStore settings;
+    FakeConnectionProbe connection;
+    FakeInstanceGuard instance;
+
+    Services services()
+    {
+        return { &prompter, &links, &files, &clock, &settings, &connection, &instance };
+    }
+};
