@@ -1,6 +1,7 @@
 // somnilex-dict: makes, prints and checks dictionary and update files.
 #include "DictionaryError.h"
 #include "DictionaryFile.h"
+#include "Generator.h"
 #include "TsvFormat.h"
 
 #include <QCoreApplication>
@@ -15,7 +16,8 @@ int usage()
 {
     std::fputs("usage: somnilex-dict create OUT FILE.tsv   make a dictionary or update file\n"
                "       somnilex-dict dump FILE             print its rows as TSV, in table order\n"
-               "       somnilex-dict check FILE            print its row count\n",
+               "       somnilex-dict check FILE            print its row count\n"
+               "       somnilex-dict generate N OUT [SEED] make a dictionary of N made-up rows\n",
                stderr);
     return 2;
 }
@@ -67,6 +69,15 @@ int main(int argc, char *argv[])
             return dump(args[1]);
         if (args.size() == 2 && args[0] == QLatin1String("check"))
             return check(args[1]);
+        if ((args.size() == 3 || args.size() == 4) && args[0] == QLatin1String("generate")) {
+            bool countOk = false, seedOk = true;
+            const qint64 count = args[1].toLongLong(&countOk);
+            const quint32 seed = args.size() == 4 ? args[3].toUInt(&seedOk) : 1;
+            if (!countOk || count < 0 || !seedOk)
+                return usage();
+            DictionaryFile::write(args[2], Generator::rows(count, seed));
+            return 0;
+        }
     } catch (const DictionaryError &e) {
         return fail(e.message());
     }

@@ -1,0 +1,14 @@
+#pragma once
+#include "DictionaryFile.h"
+#include <QtGlobal>
+#include <vector>
+
+// Made-up dictionaries of any size for benchmarks: keys of one to three invented words (about
+// 4 to 30 characters, like real symbols), each row with its own link. The same seed gives the
+// same rows.
+namespace Generator {
+
+std::vector<DictionaryRow> rows(qint64 count, quint32 seed = 1,
+                                const QString &linkPrefix = QStringLiteral("qrc:/dreams/gen-"));
+
+} // namespace Generator
