@@ -149,6 +149,10 @@ void MDI::buildBands()
     picLeft->setFont(panelFont());
     mdiArea = new QMdiArea(central);
     mdiArea->setAccessibleName(tr("Pages"));
+    // The panes size themselves to the window, a little past the visible area by design.
+    mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    mdiArea->setBackground(palette().button());
     middle->addWidget(picLeft);
     middle->addWidget(mdiArea, 1);
 
@@ -210,6 +214,8 @@ void MDI::buildLeftPanel()
     lstKeys->setAllColumnsShowFocus(true);
     lstKeys->header()->setStretchLastSection(false);
     lstKeys->header()->setSectionsMovable(false);
+    // The one column is as wide as the list; a long keyword is elided, not scrolled to.
+    lstKeys->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     cmdDisplay = new QPushButton(tr("&Display"), picLeft);
 
