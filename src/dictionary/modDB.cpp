@@ -7,6 +7,10 @@
 
 #include <cstring>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace modDB {
 
 const char *const DictionaryPassword = "Hq4Lz8Wn2Xc6Vb9Tj1";
@@ -63,17 +67,131 @@ QString quoteIdentifier(const QString &name)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-Connection::Connection(QString path) : m_path(std::move(path))
+// The rows of one query as read at one moment.
+struct Table
 {
-    const QFileInfo info(m_path);
+    QStringList columns;
+    QHash<QString, int> columnIndex;
+    std::vector<QString> cells; // row after row
+    qint64 rowCount = 0;
+    // Lower-cased columns, made when first asked for.
+    mutable QHash<int, std::vector<QString>> lowered;
+
+    const QString &cell(qint64 row, int column) const
+    {
+        return cells[size_t(row) * size_t(columns.size()) + size_t(column)];
+    }
+    const QString &lowerCell(qint64 row, int column) const
+    {
+        auto it = lowered.find(column);
+        if (it == lowered.end()) {
+            std::vector<QString> lower;
+            lower.reserve(size_t(rowCount));
+            for (qint64 r = 0; r < rowCount; ++r)
+                lower.push_back(cell(r, column).toLower());
+            it = lowered.insert(column, std::move(lower));
+        }
+        return it.value()[size_t(row)];
+    }
+};
+
+namespace {
+
+// What tells one state of a file from another: a file replaced on disk, or written by anyone,
+// has another stamp.
+struct FileStamp
+{
+    qint64 size = -1;
+    qint64 modified = 0;
+    quint64 inode = 0;
+    quint64 device = 0;
+    bool operator==(const FileStamp &o) const
+    {
+        return size == o.size && modified == o.modified && inode == o.inode && device == o.device;
+    }
+    bool operator!=(const FileStamp &o) const { return !(*this == o); }
+};
+
+FileStamp stampOf(const QString &path)
+{
+    FileStamp stamp;
+#ifdef Q_OS_UNIX
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0) {
+        stamp.size = info.st_size;
+        stamp.modified = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+        stamp.inode = info.st_ino;
+        stamp.device = info.st_dev;
+    }
+#else
+    const QFileInfo info(path);
+    if (info.exists()) {
+        stamp.size = info.size();
+        stamp.modified = info.lastModified().toMSecsSinceEpoch();
+        stamp.inode = quint64(info.birthTime().toMSecsSinceEpoch());
+    }
+#endif
+    return stamp;
+}
+
+void checkIsDatabaseFile(const QString &path)
+{
+    const QFileInfo info(path);
     if (!info.exists())
-        throw DictionaryError(QStringLiteral("The dictionary file %1 does not exist.").arg(m_path));
+        throw DictionaryError(QStringLiteral("The dictionary file %1 does not exist.").arg(path));
     if (!info.isFile())
-        throw DictionaryError(QStringLiteral("%1 is a folder, not a dictionary file.").arg(m_path));
+        throw DictionaryError(QStringLiteral("%1 is a folder, not a dictionary file.").arg(path));
     if (info.size() == 0)
         throw DictionaryError(
-                QStringLiteral("The file %1 is empty, not a dictionary database.").arg(m_path));
+                QStringLiteral("The file %1 is empty, not a dictionary database.").arg(path));
+}
 
+} // namespace
+
+// One open, unlocked file, shared by every connection to it while the file stays the same.
+class Database
+{
+public:
+    explicit Database(QString path);
+    ~Database() { sqlite3_close(m_db); }
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    sqlite3 *handle() const { return m_db; }
+    const QString &path() const { return m_path; }
+    bool isCurrent() const { return stampOf(m_path) == m_stamp; }
+    // Our own writes change the file; they do not make the handle stale.
+    void noteOwnWrite() { m_stamp = stampOf(m_path); }
+
+    // The rows of source as the table holds them now.
+    std::shared_ptr<const Table> rows(const QString &source, const QString &tableName);
+
+    [[noreturn]] void fail(const QString &what) const
+    {
+        throw DictionaryError(QStringLiteral("The dictionary file %1: %2 failed: %3.")
+                                      .arg(m_path, what, sqliteMessage(m_db)));
+    }
+
+private:
+    qint64 dataVersion();
+
+    struct Snapshot
+    {
+        std::shared_ptr<const Table> table;
+        qint64 dataVersion = -1;
+        int ownChanges = -1;
+    };
+
+    QString m_path;
+    FileStamp m_stamp;
+    sqlite3 *m_db = nullptr;
+    QHash<QString, Snapshot> m_snapshots;
+};
+
+Database::Database(QString path) : m_path(std::move(path))
+{
+    checkIsDatabaseFile(m_path);
+    m_stamp = stampOf(m_path);
     const QByteArray nativePath = QFile::encodeName(m_path);
     if (sqlite3_open_v2(nativePath.constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr)
         != SQLITE_OK) {
@@ -94,21 +212,113 @@ Connection::Connection(QString path) : m_path(std::move(path))
     }
 }
 
-Connection::~Connection()
+qint64 Database::dataVersion()
 {
-    sqlite3_close(m_db);
+    Statement query;
+    if (sqlite3_prepare_v2(m_db, "PRAGMA data_version", -1, &query.stmt, nullptr) != SQLITE_OK
+        || sqlite3_step(query.stmt) != SQLITE_ROW)
+        fail(QStringLiteral("reading the data version"));
+    return sqlite3_column_int64(query.stmt, 0);
+}
+
+std::shared_ptr<const Table> Database::rows(const QString &source, const QString &tableName)
+{
+    // data_version moves when another connection commits; total_changes when this one writes.
+    const qint64 version = dataVersion();
+    const int ownChanges = sqlite3_total_changes(m_db);
+    const auto cached = m_snapshots.constFind(source);
+    if (cached != m_snapshots.constEnd() && cached->dataVersion == version
+        && cached->ownChanges == ownChanges)
+        return cached->table;
+
+    auto table = std::make_shared<Table>();
+    Statement query;
+    const QByteArray sql = source.toUtf8();
+    if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &query.stmt, nullptr)
+        != SQLITE_OK) {
+        const QString reason = sqliteMessage(m_db);
+        if (reason.startsWith(QLatin1String("no such table")))
+            throw DictionaryError(QStringLiteral("The file %1 has no table %2: it is not a "
+                                                 "Somnilex dictionary.")
+                                          .arg(m_path, tableName));
+        fail(source);
+    }
+
+    const int columns = sqlite3_column_count(query.stmt);
+    for (int c = 0; c < columns; ++c) {
+        const QString name = QString::fromUtf8(sqlite3_column_name(query.stmt, c));
+        table->columns << name;
+        table->columnIndex.insert(name, c);
+    }
+    int step;
+    while ((step = sqlite3_step(query.stmt)) == SQLITE_ROW) {
+        for (int c = 0; c < columns; ++c)
+            table->cells.push_back(columnText(query.stmt, c));
+        ++table->rowCount;
+    }
+    if (step != SQLITE_DONE)
+        fail(source);
+    m_snapshots.insert(source, { table, version, ownChanges });
+    return table;
+}
+
+namespace {
+
+// The files opened in this run, most recently used first. A handful is plenty: the program
+// reads the dictionary and, now and then, an update file.
+std::vector<std::shared_ptr<Database>> &openFiles()
+{
+    static std::vector<std::shared_ptr<Database>> files;
+    return files;
+}
+
+std::shared_ptr<Database> openDatabase(const QString &path)
+{
+    constexpr size_t Kept = 4;
+    auto &files = openFiles();
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    for (auto it = files.begin(); it != files.end(); ++it) {
+        if (QFileInfo((*it)->path()).absoluteFilePath() != absolute)
+            continue;
+        std::shared_ptr<Database> database = *it;
+        files.erase(it);
+        if (database->isCurrent()) {
+            files.insert(files.begin(), database);
+            return database;
+        }
+        break; // replaced or changed on disk: open it anew
+    }
+    auto database = std::make_shared<Database>(path);
+    files.insert(files.begin(), database);
+    if (files.size() > Kept)
+        files.resize(Kept);
+    return database;
+}
+
+} // namespace
+
+Connection::Connection(QString path) : m_path(std::move(path))
+{
+    m_database = openDatabase(m_path);
+}
+
+Connection::~Connection() = default;
+
+sqlite3 *Connection::handle() const
+{
+    return m_database->handle();
 }
 
 void Connection::fail(const QString &what) const
 {
-    throw DictionaryError(QStringLiteral("The dictionary file %1: %2 failed: %3.")
-                                  .arg(m_path, what, sqliteMessage(m_db)));
+    m_database->fail(what);
 }
 
 void Connection::execute(const char *sql)
 {
-    if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (sqlite3_exec(handle(), sql, nullptr, nullptr, nullptr) != SQLITE_OK)
         fail(QString::fromUtf8(sql));
+    m_database->noteOwnWrite();
 }
 
 void Connection::BeginTrans()
@@ -123,7 +333,7 @@ void Connection::CommitTrans()
 
 void Connection::RollbackTrans()
 {
-    if (!sqlite3_get_autocommit(m_db))
+    if (!sqlite3_get_autocommit(handle()))
         execute("ROLLBACK");
 }
 
@@ -135,36 +345,9 @@ Recordset::Recordset(ConnectionPtr connection, const QString &source)
             QRegularExpression::CaseInsensitiveOption);
     const auto match = plainTable.match(source);
     if (match.hasMatch())
-        m_table = match.captured(1);
-
-    sqlite3 *db = m_connection->handle();
-    Statement query;
-    const QByteArray sql = source.toUtf8();
-    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &query.stmt, nullptr)
-        != SQLITE_OK) {
-        const QString reason = sqliteMessage(db);
-        if (reason.startsWith(QLatin1String("no such table")))
-            throw DictionaryError(QStringLiteral("The file %1 has no table %2: it is not a "
-                                                 "Somnilex dictionary.")
-                                          .arg(m_connection->path(), m_table));
-        m_connection->fail(source);
-    }
-
-    const int columns = sqlite3_column_count(query.stmt);
-    for (int c = 0; c < columns; ++c) {
-        const QString name = QString::fromUtf8(sqlite3_column_name(query.stmt, c));
-        m_columns << name;
-        m_columnIndex.insert(name, c);
-    }
-
-    int step;
-    while ((step = sqlite3_step(query.stmt)) == SQLITE_ROW) {
-        for (int c = 0; c < columns; ++c)
-            m_cells.push_back(columnText(query.stmt, c));
-        ++m_rowCount;
-    }
-    if (step != SQLITE_DONE)
-        m_connection->fail(source);
+        m_tableName = match.captured(1);
+    m_rows = m_connection->database().rows(source, m_tableName);
+    m_rowCount = m_rows->rowCount;
 }
 
 void Recordset::MoveFirst()
@@ -181,34 +364,52 @@ void Recordset::MoveNext()
         ++m_position;
 }
 
+bool Recordset::hasColumn(const QString &column) const
+{
+    return m_rows->columnIndex.contains(column);
+}
+
 int Recordset::columnOf(const QString &column) const
 {
-    const auto it = m_columnIndex.constFind(column);
-    if (it == m_columnIndex.constEnd())
+    const auto it = m_rows->columnIndex.constFind(column);
+    if (it == m_rows->columnIndex.constEnd())
         throw DictionaryError(QStringLiteral("The table %1 in %2 has no column %3.")
-                                      .arg(m_table.isEmpty() ? QStringLiteral("queried") : m_table,
+                                      .arg(m_tableName.isEmpty() ? QStringLiteral("queried")
+                                                                 : m_tableName,
                                            m_connection->path(), column));
     return it.value();
 }
 
-QString Recordset::Fields(const QString &column) const
+void Recordset::checkPosition() const
 {
-    const int c = columnOf(column);
     if (m_position < 0 || m_position >= m_rowCount)
         throw DictionaryError(QStringLiteral("The dictionary file %1: there is no current row.")
                                       .arg(m_connection->path()));
-    return m_cells[size_t(m_position) * size_t(m_columns.size()) + size_t(c)];
+}
+
+const QString &Recordset::Fields(const QString &column) const
+{
+    const int c = columnOf(column);
+    checkPosition();
+    return m_rows->cell(m_position, c);
+}
+
+const QString &Recordset::LowerFields(const QString &column) const
+{
+    const int c = columnOf(column);
+    checkPosition();
+    return m_rows->lowerCell(m_position, c);
 }
 
 void Recordset::AddNew()
 {
-    if (m_table.isEmpty())
+    if (m_tableName.isEmpty())
         throw DictionaryError(QStringLiteral("The dictionary file %1: rows can only be added to "
                                              "a whole table.")
                                       .arg(m_connection->path()));
     m_adding = true;
-    m_newRow.assign(size_t(m_columns.size()), QString());
-    m_newRowSet.assign(size_t(m_columns.size()), false);
+    m_newRow.assign(size_t(m_rows->columns.size()), QString());
+    m_newRowSet.assign(size_t(m_rows->columns.size()), false);
 }
 
 void Recordset::setField(const QString &column, const QString &value)
@@ -226,18 +427,19 @@ void Recordset::Update()
 {
     if (!m_adding)
         return;
+    const QStringList &columns = m_rows->columns;
     QStringList names;
     QStringList marks;
-    for (int c = 0; c < m_columns.size(); ++c) {
+    for (int c = 0; c < columns.size(); ++c) {
         if (m_newRowSet[size_t(c)]) {
-            names << quoteIdentifier(m_columns[c]);
+            names << quoteIdentifier(columns[c]);
             marks << QStringLiteral("?");
         }
     }
     const QString sql = names.isEmpty()
-            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(m_table))
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(m_tableName))
             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(quoteIdentifier(m_table), names.join(QLatin1Char(',')),
+                      .arg(quoteIdentifier(m_tableName), names.join(QLatin1Char(',')),
                            marks.join(QLatin1Char(',')));
 
     sqlite3 *db = m_connection->handle();
@@ -247,7 +449,7 @@ void Recordset::Update()
         != SQLITE_OK)
         m_connection->fail(QStringLiteral("adding a row"));
     int parameter = 1;
-    for (int c = 0; c < m_columns.size(); ++c) {
+    for (int c = 0; c < columns.size(); ++c) {
         if (!m_newRowSet[size_t(c)])
             continue;
         const QString &value = m_newRow[size_t(c)];
@@ -256,11 +458,20 @@ void Recordset::Update()
     }
     if (sqlite3_step(insert.stmt) != SQLITE_DONE)
         m_connection->fail(QStringLiteral("adding a row"));
+    m_connection->database().noteOwnWrite();
 
+    // The shared snapshot stays as it was for others; this row set keeps its own copy from
+    // the first appended row on.
+    if (!m_ownRows) {
+        m_ownRows = std::make_shared<Table>(*m_rows);
+        m_rows = m_ownRows;
+    }
+    m_ownRows->lowered.clear();
     m_adding = false;
     for (auto &cell : m_newRow)
-        m_cells.push_back(std::move(cell));
-    m_position = m_rowCount++;
+        m_ownRows->cells.push_back(std::move(cell));
+    m_position = m_ownRows->rowCount++;
+    m_rowCount = m_ownRows->rowCount;
 }
 
 void OpenConnection(ConnectionPtr &connection, const QString &path)

@@ -17,7 +17,11 @@ extern const char *const DictionaryPassword;
 // The one query the program runs.
 extern const QString SelectAllDreams;
 
-// An open, unlocked database file.
+class Database;
+struct Table;
+
+// An open, unlocked database file. Connections to one file share one open handle for the run,
+// so the key is derived once; a file replaced on disk is opened anew.
 class Connection
 {
 public:
@@ -27,7 +31,8 @@ public:
     Connection &operator=(const Connection &) = delete;
 
     const QString &path() const { return m_path; }
-    sqlite3 *handle() const { return m_db; }
+    sqlite3 *handle() const;
+    Database &database() const { return *m_database; }
 
     void BeginTrans();
     void CommitTrans();
@@ -39,13 +44,15 @@ public:
 
 private:
     QString m_path;
-    sqlite3 *m_db = nullptr;
+    std::shared_ptr<Database> m_database;
 };
 
 using ConnectionPtr = std::shared_ptr<Connection>;
 
 // All rows of a query, read at open so that RecordCount is exact before the walk. Rows come in
-// table order. New rows are appended with AddNew, field assignments and Update.
+// table order. New rows are appended with AddNew, field assignments and Update. The rows are a
+// snapshot shared with other row sets over the same unchanged table; a change by anyone (this
+// process or another) makes the next row set read the table again.
 class Recordset
 {
 public:
@@ -57,8 +64,10 @@ public:
     bool EOF_() const { return m_position >= m_rowCount; }
 
     // The current row's field by column name; NULL reads as the empty text.
-    QString Fields(const QString &column) const;
-    bool hasColumn(const QString &column) const { return m_columnIndex.contains(column); }
+    const QString &Fields(const QString &column) const;
+    // The same, lower-cased; computed once per snapshot of the table.
+    const QString &LowerFields(const QString &column) const;
+    bool hasColumn(const QString &column) const;
 
     void AddNew();
     void setField(const QString &column, const QString &value);
@@ -68,11 +77,12 @@ public:
 private:
     int columnOf(const QString &column) const;
 
+    void checkPosition() const;
+
     ConnectionPtr m_connection;
-    QString m_table;
-    QStringList m_columns;
-    QHash<QString, int> m_columnIndex;
-    std::vector<QString> m_cells; // row after row
+    QString m_tableName;
+    std::shared_ptr<const Table> m_rows;
+    std::shared_ptr<Table> m_ownRows; // set once this row set has appended a row
     qint64 m_rowCount = 0;
     qint64 m_position = 0;
     bool m_adding = false;

@@ -63,6 +63,8 @@ private slots:
     void emptyTableHasNoRows();
     void appendedRowsAreCommitted();
     void failedWriteLeavesTheOldFile();
+    void readsChangesMadeElsewhere_data();
+    void readsChangesMadeElsewhere();
     void stripWildcards_data();
     void stripWildcards();
     void pathRule();
@@ -192,6 +194,51 @@ void TestModDB::failedWriteLeavesTheOldFile()
                                                    rowsOf({ "Dog" })));
     QCOMPARE(keysIn(folder.dictionary()), QStringList({ "Snake" }));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList({ "dream.dll" }));
+}
+
+void TestModDB::readsChangesMadeElsewhere_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("appended by another connection") << "other connection";
+    QTest::newRow("appended by a row set here") << "row set";
+    QTest::newRow("file replaced on disk") << "replaced";
+    QTest::newRow("file replaced by one of another password") << "another password";
+}
+
+void TestModDB::readsChangesMadeElsewhere()
+{
+    QFETCH(QString, how);
+    TestFolder folder;
+    folder.writeDictionary(rowsOf({ "Snake", "Moon" }));
+    QCOMPARE(keysIn(folder.dictionary()), QStringList({ "Snake", "Moon" }));
+
+    if (how == "other connection") {
+        sqlite3 *db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(folder.dictionary()).constData(), &db), SQLITE_OK);
+        sqlite3_key(db, modDB::DictionaryPassword, int(std::strlen(modDB::DictionaryPassword)));
+        QCOMPARE(sqlite3_exec(db, "INSERT INTO dreams VALUES ('Owl', 'x', 'astro')", nullptr,
+                              nullptr, nullptr),
+                 SQLITE_OK);
+        sqlite3_close(db);
+        QCOMPARE(keysIn(folder.dictionary()), QStringList({ "Snake", "Moon", "Owl" }));
+    } else if (how == "row set") {
+        modDB::ConnectionPtr connection;
+        modDB::RecordsetPtr rs;
+        modDB::OpenConnection(connection, folder.dictionary());
+        modDB::OpenRecordset(rs, connection, modDB::SelectAllDreams);
+        rs->AddNew();
+        rs->setField("Key", "Owl");
+        rs->Update();
+        QCOMPARE(keysIn(folder.dictionary()), QStringList({ "Snake", "Moon", "Owl" }));
+    } else if (how == "replaced") {
+        DictionaryFile::write(folder.dictionary(), rowsOf({ "Rain" }));
+        QCOMPARE(keysIn(folder.dictionary()), QStringList({ "Rain" }));
+    } else {
+        QFile::remove(folder.dictionary());
+        makeDatabase(folder.dictionary(), "not-the-password",
+                     "CREATE TABLE dreams (Key TEXT, Link TEXT, Names TEXT);");
+        QVERIFY(openFailure(folder.dictionary()).contains("another password"));
+    }
 }
 
 void TestModDB::stripWildcards_data()
