@@ -389,7 +389,9 @@ void MDI::closeBrowser()
 
 void MDI::openBrowser()
 {
-    m_browser = new frmBrowser(m_config, m_state, [this] { return txtKey->text(); });
+    m_browser = new frmBrowser(
+            m_config, m_state, [this] { return txtKey->text(); },
+            [this] { modHelp::OpenHomePage(*m_services.links, m_config); });
     m_browserWindow = addPane(m_browser);
     m_browserWindow->show();
     m_browser->Form_Load(frameMetrics());
@@ -399,7 +401,8 @@ void MDI::openBrowser()
 
 void MDI::hideBrowser()
 {
-    // A window that was never opened stays unopened.
+    // A window that was never opened stays unopened: loading it only to hide it would start a
+    // web search nobody sees.
     if (m_browserWindow)
         m_browserWindow->hide();
 }

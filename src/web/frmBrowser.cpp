@@ -1,18 +1,220 @@
 #include "frmBrowser.h"
 
+#include "AppConfig.h"
 #include "AppState.h"
+#include "LinkLabel.h"
+#include "OfflineNotice.h"
+#include "PaneLayout.h"
+#include "SearchPage.h"
+#include "WebView.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QToolBar>
+
+namespace {
+
+const QString BlankPage = QStringLiteral("about:blank");
+
+// Design places in twips.
+constexpr int DesignWidth = 11130;
+constexpr int DesignHeight = 6420;
+constexpr int ToolbarHeight = 540;
+constexpr int AddressBandHeight = 405;
+
+QString trimSpaces(QString text)
+{
+    while (text.startsWith(QLatin1Char(' ')))
+        text.remove(0, 1);
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return text;
+}
+
+} // namespace
 
 frmBrowser::frmBrowser(const AppConfig &config, AppState &state,
-                       std::function<QString()> searchText, QWidget *parent)
-    : QWidget(parent), m_config(config), m_state(state), m_searchText(std::move(searchText))
+                       std::function<QString()> searchText, std::function<void()> openHomePage,
+                       QWidget *parent)
+    : QWidget(parent),
+      m_config(config),
+      m_state(state),
+      m_searchText(std::move(searchText)),
+      m_openHomePage(std::move(openHomePage))
 {
     setWindowTitle(QStringLiteral("Somnilex v1.65"));
+    setAccessibleName(tr("Web search"));
+    resize(Twips::toPixels(DesignWidth), Twips::toPixels(DesignHeight));
+
+    buildToolbar();
+
+    picAddress = new QWidget(this);
+    picAddress->setGeometry(TwipsRect { 0, ToolbarHeight, DesignWidth, AddressBandHeight }.toPixels());
+    lblAddress = new QLabel(tr("&Address:"), picAddress);
+    lblAddress->setGeometry(TwipsRect { 90, 90, 615, 195 }.toPixels());
+    cboAddress = new QComboBox(picAddress);
+    cboAddress->setEditable(true);
+    // The list holds only the addresses the window has shown; typed text is never added.
+    cboAddress->setInsertPolicy(QComboBox::NoInsert);
+    cboAddress->setAccessibleName(tr("Address"));
+    cboAddress->setGeometry(TwipsRect { 840, 30, 3795, 315 }.toPixels());
+    lblAddress->setBuddy(cboAddress);
+
+    brwWebBrowser = new WebView(this);
+    brwWebBrowser->setAccessibleName(tr("Search results"));
+    brwWebBrowser->setGeometry(
+            TwipsRect { 0, ToolbarHeight + AddressBandHeight, 5400, 3735 }.toPixels());
+    brwWebBrowser->setHomePage(config.MainSiteAddress);
+    brwWebBrowser->setSearchPage(config.SearchEngineAddress);
+    connect(brwWebBrowser, &WebView::DocumentComplete, this,
+            &frmBrowser::brwWebBrowser_DocumentComplete);
+    connect(brwWebBrowser, &WebView::DownloadComplete, this,
+            &frmBrowser::brwWebBrowser_DownloadComplete);
+
+    lblCaption = new QLabel(offlineNoticeText(), this);
+    lblCaption->setGeometry(TwipsRect { 240, 240, 5805, 195 }.toPixels());
+    lblCaption->adjustSize();
+    lblCaption->hide();
+}
+
+void frmBrowser::buildToolbar()
+{
+    tbToolBar = new QToolBar(tr("Web search navigation"), this);
+    tbToolBar->setGeometry(TwipsRect { 0, 0, DesignWidth, ToolbarHeight }.toPixels());
+    tbToolBar->setIconSize(QSize(24, 24));
+    tbToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    static const char *const keys[] = { "Back", "Forward", "Stop", "Refresh", "Home", "Search" };
+    for (const char *key : keys) {
+        const QString name = QString::fromLatin1(key);
+        QAction *action = tbToolBar->addAction(
+                QIcon(QStringLiteral(":/icons/%1.svg").arg(name.toLower())), name);
+        action->setObjectName(name);
+        action->setToolTip(name);
+        connect(action, &QAction::triggered, this, [this, name] { tbToolBar_ButtonClick(name); });
+    }
+    tbToolBar->addSeparator();
+    Label61 = new LinkLabel(tr("Visit the Somnilex home page for new dream symbols"), tbToolBar);
+    Label61->setStyleSheet(QStringLiteral("background: white; padding: 4px 8px;"));
+    tbToolBar->addWidget(Label61);
+    connect(Label61, &LinkLabel::clicked, this, &frmBrowser::Label61_Click);
+}
+
+void frmBrowser::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // The two bands span the window, as docked bands do.
+    tbToolBar->resize(width(), tbToolBar->height());
+    picAddress->resize(width(), picAddress->height());
 }
 
 void frmBrowser::Form_Load(const FrameMetrics &frame)
 {
+    auto *window = qobject_cast<QMdiSubWindow *>(parentWidget());
+    if (window)
+        window->show();
+    else
+        show();
+    tbToolBar->update();
     Form_Resize(frame);
-    QueryString = m_searchText();
+    if (m_state.IsOnline == 1) {
+        brwWebBrowser->show();
+        lblCaption->hide();
+        m_searchPagePlaced = false;
+        cboAddress->move(lblAddress->width(), lblAddress->y());
+        QueryString.clear();
+        const QString typed = m_searchText();
+        if (!trimSpaces(typed).isEmpty())
+            QueryString = typed;
+        brwWebBrowser->Navigate(BlankPage);
+    } else {
+        brwWebBrowser->hide();
+        lblCaption->show();
+    }
 }
 
-void frmBrowser::Form_Resize(const FrameMetrics &) { }
+void frmBrowser::Form_Resize(const FrameMetrics &frame)
+{
+    const PaneLayout::BrowserWindow layout = PaneLayout::browserWindow(frame);
+    // Inside the main window the form sits in a frameless sub-window: place and size that.
+    QWidget *outer = qobject_cast<QMdiSubWindow *>(parentWidget()) ? parentWidget() : this;
+    outer->move(Twips::toPixels(layout.left), Twips::toPixels(layout.top));
+    QSize size = outer->size();
+    if (layout.width >= 0)
+        size.setWidth(Twips::toPixels(layout.width));
+    if (layout.height >= 0)
+        size.setHeight(Twips::toPixels(layout.height));
+    outer->resize(size);
+    resize(size);
+
+    QSize web = brwWebBrowser->size();
+    const int webWidth = Twips::fromPixels(width()) - 100;
+    if (webWidth >= 0)
+        web.setWidth(Twips::toPixels(webWidth));
+    if (layout.webHeight >= 0)
+        web.setHeight(Twips::toPixels(layout.webHeight));
+    brwWebBrowser->resize(web);
+}
+
+void frmBrowser::placeSearchPage()
+{
+    // Three independent steps: one that finds nothing to work on leaves the others to run. The
+    // term reaches the page only as a value, never as markup or script.
+    brwWebBrowser->setBodyInnerHtml(
+            SearchPage::text(m_config.SearchEngineAddress, m_config.SearchPartnerId));
+    brwWebBrowser->setElementValue(QStringLiteral("Q"), QueryString);
+    brwWebBrowser->clickElement(QStringLiteral("sa"));
+}
+
+void frmBrowser::brwWebBrowser_DocumentComplete(const QString &url)
+{
+    if (!m_searchPagePlaced) {
+        m_searchPagePlaced = true;
+        if (url == BlankPage)
+            placeSearchPage();
+    }
+    if (url.contains(BlankPage))
+        return;
+    setWindowTitle(brwWebBrowser->LocationName());
+    listAddress(brwWebBrowser->LocationURL());
+}
+
+void frmBrowser::listAddress(const QString &address)
+{
+    const int found = cboAddress->findText(address, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (found >= 0)
+        cboAddress->removeItem(found);
+    cboAddress->insertItem(0, address);
+    cboAddress->setCurrentIndex(0);
+}
+
+void frmBrowser::brwWebBrowser_DownloadComplete()
+{
+    // The empty page is titled after its address; it never becomes the caption.
+    if (brwWebBrowser->LocationURL().contains(BlankPage))
+        return;
+    setWindowTitle(brwWebBrowser->LocationName());
+}
+
+void frmBrowser::Label61_Click()
+{
+    if (m_openHomePage)
+        m_openHomePage();
+}
+
+void frmBrowser::tbToolBar_ButtonClick(const QString &key)
+{
+    if (key == QLatin1String("Back"))
+        brwWebBrowser->GoBack();
+    else if (key == QLatin1String("Forward"))
+        brwWebBrowser->GoForward();
+    else if (key == QLatin1String("Refresh"))
+        brwWebBrowser->Refresh();
+    else if (key == QLatin1String("Home"))
+        brwWebBrowser->GoHome();
+    else if (key == QLatin1String("Search"))
+        brwWebBrowser->GoSearch();
+    else if (key == QLatin1String("Stop"))
+        brwWebBrowser->Stop();
+}

@@ -3,26 +3,56 @@
 #include <QWidget>
 #include <functional>
 
+class QComboBox;
+class QLabel;
+class QToolBar;
+class LinkLabel;
+class WebView;
 struct AppConfig;
 struct AppState;
 
-// The browser window in which web searches run. Every web search closes it and opens a new one.
+// The browser window in which web searches run: it writes the search page into an empty page,
+// submits it with the search box's text and then shows the engine's pages, listing every
+// address it has shown. Every web search closes it and opens a new one.
 class frmBrowser : public QWidget
 {
     Q_OBJECT
 public:
-    // searchText reads the main window's search box.
+    // searchText reads the main window's search box; openHomePage opens the maker's home page
+    // in the default browser.
     frmBrowser(const AppConfig &config, AppState &state, std::function<QString()> searchText,
-               QWidget *parent = nullptr);
+               std::function<void()> openHomePage, QWidget *parent = nullptr);
 
     void Form_Load(const FrameMetrics &frame);
     void Form_Resize(const FrameMetrics &frame);
+    void brwWebBrowser_DocumentComplete(const QString &url);
+    void brwWebBrowser_DownloadComplete();
+    void Label61_Click();
+    void tbToolBar_ButtonClick(const QString &key);
 
     // The term the search page submits.
     QString QueryString;
 
+    QToolBar *tbToolBar = nullptr;
+    LinkLabel *Label61 = nullptr;
+    QWidget *picAddress = nullptr;
+    QLabel *lblAddress = nullptr;
+    QComboBox *cboAddress = nullptr;
+    WebView *brwWebBrowser = nullptr;
+    QLabel *lblCaption = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    void buildToolbar();
+    void placeSearchPage();
+    void listAddress(const QString &address);
+
     const AppConfig &m_config;
     AppState &m_state;
     std::function<QString()> m_searchText;
+    std::function<void()> m_openHomePage;
+    // Set by the first completed document after the load: the search page goes in only once.
+    bool m_searchPagePlaced = false;
 };

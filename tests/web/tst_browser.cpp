@@ -1,0 +1,436 @@
+#include "AppState.h"
+#include "Fakes.h"
+#include "LinkLabel.h"
+#include "LocalHttpServer.h"
+#include "LookupController.h"
+#include "MDI.h"
+#include "OfflineNotice.h"
+#include "TestDictionary.h"
+#include "WebView.h"
+#include "frmBrowser.h"
+#include "frmMain.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolBar>
+#include <QtTest>
+
+namespace {
+
+constexpr int LoadTimeout = 20000;
+const QString Partner = QStringLiteral("partner-pub-0001:abc");
+const QString ReplyTitle = QStringLiteral("Results from the engine");
+const QString FirstCaption = QStringLiteral("Somnilex v1.65");
+// The hidden fields after q, as a browser form-encodes them.
+const QString FieldsAfterTerm = QStringLiteral(
+        "&sa=Search&client=partner-pub-0001%3Aabc&forid=1&ie=ISO-8859-1&oe=ISO-8859-1"
+        "&cof=GALT%3A%23008000%3BGL%3A1%3BDIV%3A%23336699%3BVLC%3A663399%3BAH%3Acenter"
+        "%3BBGC%3AFFFFFF%3BLBGC%3A336699%3BALC%3A0000FF%3BLC%3A0000FF%3BT%3A000000"
+        "%3BGFNT%3A0000FF%3BGIMP%3A0000FF%3BFORID%3A1%3B&hl=en");
+
+QString queryOf(const QString &target)
+{
+    return target.section(QLatin1Char('?'), 1);
+}
+
+// name=value pairs of a form-encoded query, decoded.
+QList<QPair<QString, QString>> fieldsOf(const QString &query)
+{
+    QList<QPair<QString, QString>> fields;
+    for (const QString &pair : query.split(QLatin1Char('&'))) {
+        QString value = pair.section(QLatin1Char('='), 1);
+        value.replace(QLatin1Char('+'), QLatin1Char(' '));
+        fields.append({ pair.section(QLatin1Char('='), 0, 0),
+                        QUrl::fromPercentEncoding(value.toUtf8()) });
+    }
+    return fields;
+}
+
+QStringList itemsOf(const QComboBox *box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+} // namespace
+
+class TestBrowser : public QObject
+{
+    Q_OBJECT
+public:
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); }
+
+private slots:
+    void init();
+    void cleanup();
+    void searchSendsTheFormInFieldOrder();
+    void termArrivesAsOneValue_data();
+    void termArrivesAsOneValue();
+    void hostileTermArrivesVerbatimAndRunsNothing_data();
+    void hostileTermArrivesVerbatimAndRunsNothing();
+    void blankBox_data();
+    void blankBox();
+    void blankPageIsNeverListedNorCaption();
+    void sameAddressTwiceIsListedOnceOnTop();
+    void secondSearchStartsAfresh();
+    void choosingAnEntryDoesNotNavigate();
+    void offlineShowsTheNoticeOnly();
+    void mainToolbarActsOnTheMeaningPane();
+    void resizeFollowsTheMainWindow();
+    void makeUpAndHomePageLink();
+
+private:
+    void openWindow();
+    // Web-search mode, the term typed, then Enter or the Search button.
+    void webSearch(const QString &term, bool enter);
+    void waitForReply();
+    frmBrowser *browser() const { return m_window->browserWindow(); }
+
+    std::unique_ptr<LocalHttpServer> m_server;
+    std::unique_ptr<TestFolder> m_folder;
+    std::unique_ptr<FakeServices> m_fakes;
+    Services m_services;
+    AppConfig m_config;
+    AppState m_state;
+    std::unique_ptr<MDI> m_window;
+};
+
+void TestBrowser::init()
+{
+    m_server = std::make_unique<LocalHttpServer>();
+    QVERIFY(m_server->start());
+    m_server->setPage(QStringLiteral("/custom"), LocalHttpServer::titledPage(ReplyTitle));
+    m_folder = std::make_unique<TestFolder>();
+    m_folder->writeDictionary(rowsOf({ "Snake", "Moon" }));
+    m_fakes = std::make_unique<FakeServices>();
+    m_fakes->connection.online = true;
+    m_services = m_fakes->services();
+    m_config = AppConfig::builtIn(m_folder->path(), QStringLiteral("somnilex"));
+    m_config.MainSiteAddress = m_server->url(QStringLiteral("/home"));
+    m_config.SearchEngineAddress = m_server->baseUrl();
+    m_config.SearchPartnerId = Partner;
+    m_state = AppState();
+}
+
+void TestBrowser::cleanup()
+{
+    m_window.reset();
+    m_fakes.reset();
+    m_folder.reset();
+    m_server.reset();
+}
+
+void TestBrowser::openWindow()
+{
+    m_window = std::make_unique<MDI>(m_config, m_services, m_state);
+    m_window->MDIForm_Load();
+    m_window->show();
+    m_window->showMeaningPane();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestBrowser::webSearch(const QString &term, bool enter)
+{
+    m_window->optGoogle->setChecked(true);
+    m_window->txtKey->setText(term);
+    if (enter)
+        QTest::keyClick(m_window->txtKey, Qt::Key_Return);
+    else
+        m_window->cmdSearch->click();
+}
+
+void TestBrowser::waitForReply()
+{
+    QTRY_COMPARE_WITH_TIMEOUT(m_server->requestsFor(QStringLiteral("/custom")).size(), 1,
+                              LoadTimeout);
+    QVERIFY(browser());
+    QTRY_COMPARE_WITH_TIMEOUT(browser()->windowTitle(), ReplyTitle, LoadTimeout);
+}
+
+void TestBrowser::searchSendsTheFormInFieldOrder()
+{
+    openWindow();
+    webSearch(QStringLiteral("Snake"), false);
+    QVERIFY(browser());
+    QCOMPARE(browser()->QueryString, QStringLiteral("Snake"));
+    waitForReply();
+    const QString target = m_server->requestsFor(QStringLiteral("/custom")).first();
+    QCOMPARE(queryOf(target), QStringLiteral("q=Snake") + FieldsAfterTerm);
+    QCOMPARE(itemsOf(browser()->cboAddress), QStringList { m_server->url(target) });
+    QCOMPARE(browser()->cboAddress->currentIndex(), 0);
+    QCOMPARE(browser()->cboAddress->currentText(), m_server->url(target));
+    QCOMPARE(m_window->mdiArea->activeSubWindow(), browser()->parentWidget());
+    QCOMPARE(m_state.IsOnline, 1);
+}
+
+void TestBrowser::termArrivesAsOneValue_data()
+{
+    QTest::addColumn<QString>("term");
+    QTest::addColumn<QString>("encoded");
+    QTest::newRow("spaces kept") << "  Snake " << "++Snake+";
+    QTest::newRow("field separators") << "a&b=c#d" << "a%26b%3Dc%23d";
+    QTest::newRow("plus and percent") << "1+1 %20" << "1%2B1+%2520";
+}
+
+void TestBrowser::termArrivesAsOneValue()
+{
+    QFETCH(QString, term);
+    QFETCH(QString, encoded);
+    openWindow();
+    webSearch(term, true);
+    waitForReply();
+    const QString query = queryOf(m_server->requestsFor(QStringLiteral("/custom")).first());
+    QCOMPARE(query, QStringLiteral("q=") + encoded + FieldsAfterTerm);
+    QCOMPARE(fieldsOf(query).first().second, term);
+}
+
+void TestBrowser::hostileTermArrivesVerbatimAndRunsNothing_data()
+{
+    // BASE stands for the local server: a request for /ran or /injected means the term ran.
+    QTest::addColumn<QString>("term");
+    QTest::newRow("quotes") << R"(He said "don't" and 'left')";
+    QTest::newRow("backslashes") << R"(C:\dreams\ \" \' \\u0022)";
+    QTest::newRow("script close") << R"(</script><script>new Image().src='BASE/ran'</script>)";
+    QTest::newRow("image onerror")
+            << R"(<img src="BASE/injected" onerror="new Image().src='BASE/ran'">)";
+    QTest::newRow("breaks out of a call") << R"("]);new Image().src='BASE/ran';//)";
+    QTest::newRow("template") << R"(${new Image().src='BASE/ran'}`)";
+    QTest::newRow("line break") << "first line\r\nsecond line";
+}
+
+void TestBrowser::hostileTermArrivesVerbatimAndRunsNothing()
+{
+    QFETCH(QString, term);
+    term.replace(QStringLiteral("BASE"), m_server->baseUrl());
+    openWindow();
+    webSearch(term, false);
+    waitForReply();
+    QCOMPARE(browser()->QueryString, term);
+    const QString query = queryOf(m_server->requestsFor(QStringLiteral("/custom")).first());
+    const auto fields = fieldsOf(query);
+    QCOMPARE(fields.size(), 8);
+    QCOMPARE(fields.first().first, QStringLiteral("q"));
+    QCOMPARE(fields.first().second, term);
+    QVERIFY(query.endsWith(FieldsAfterTerm));
+    // Give a stray script time to reach the server, then look.
+    QTest::qWait(300);
+    QVERIFY(m_server->requestsFor(QStringLiteral("/ran")).isEmpty());
+    QVERIFY(m_server->requestsFor(QStringLiteral("/injected")).isEmpty());
+    QCOMPARE(browser()->windowTitle(), ReplyTitle);
+}
+
+void TestBrowser::blankBox_data()
+{
+    QTest::addColumn<QString>("term");
+    QTest::newRow("empty") << "";
+    QTest::newRow("only spaces") << "   ";
+}
+
+void TestBrowser::blankBox()
+{
+    QFETCH(QString, term);
+    openWindow();
+    // The Search button refuses it ...
+    webSearch(term, false);
+    QCOMPARE(m_fakes->prompter.texts(), QStringList { "Please Enter Search Term" });
+    QVERIFY(!browser());
+    // ... Enter sends it as an empty term.
+    webSearch(term, true);
+    QVERIFY(browser());
+    QCOMPARE(browser()->QueryString, QString());
+    waitForReply();
+    QCOMPARE(queryOf(m_server->requestsFor(QStringLiteral("/custom")).first()),
+             QStringLiteral("q=") + FieldsAfterTerm);
+    QCOMPARE(m_fakes->prompter.texts().size(), 1);
+}
+
+void TestBrowser::blankPageIsNeverListedNorCaption()
+{
+    openWindow();
+    webSearch(QStringLiteral("Snake"), false);
+    QStringList captions;
+    connect(browser(), &QWidget::windowTitleChanged, this,
+            [&captions](const QString &caption) { captions << caption; });
+    waitForReply();
+    const QStringList listed = itemsOf(browser()->cboAddress);
+    QCOMPARE(listed.size(), 1);
+
+    // Back on the empty page: nothing changes.
+    browser()->brwWebBrowser->Navigate(QStringLiteral("about:blank"));
+    QTRY_COMPARE_WITH_TIMEOUT(browser()->brwWebBrowser->LocationURL(), QStringLiteral("about:blank"),
+                              LoadTimeout);
+    QTest::qWait(200);
+    QCOMPARE(itemsOf(browser()->cboAddress), listed);
+    QCOMPARE(browser()->windowTitle(), ReplyTitle);
+    QVERIFY(!captions.isEmpty());
+    for (const QString &caption : captions)
+        QVERIFY2(!caption.contains(QStringLiteral("about:blank")), qPrintable(caption));
+    // The search page went in once: no second request from the empty page.
+    QCOMPARE(m_server->requestsFor(QStringLiteral("/custom")).size(), 1);
+}
+
+void TestBrowser::sameAddressTwiceIsListedOnceOnTop()
+{
+    openWindow();
+    webSearch(QStringLiteral("Snake"), false);
+    waitForReply();
+    const QString reply = browser()->cboAddress->itemText(0);
+    const QString a = m_server->url(QStringLiteral("/a"));
+    const QString b = m_server->url(QStringLiteral("/b"));
+    for (const QString &address : { a, b, a }) {
+        browser()->brwWebBrowser->Navigate(address);
+        QTRY_COMPARE_WITH_TIMEOUT(m_server->requests.last(), QUrl(address).path(), LoadTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(browser()->cboAddress->itemText(0), address, LoadTimeout);
+    }
+    QCOMPARE(itemsOf(browser()->cboAddress), (QStringList { a, b, reply }));
+    QCOMPARE(browser()->cboAddress->currentIndex(), 0);
+    QCOMPARE(browser()->windowTitle(), QStringLiteral("/a"));
+}
+
+void TestBrowser::secondSearchStartsAfresh()
+{
+    openWindow();
+    webSearch(QStringLiteral("Snake"), false);
+    waitForReply();
+    QPointer<frmBrowser> first = browser();
+    first->brwWebBrowser->Navigate(m_server->url(QStringLiteral("/a")));
+    QTRY_COMPARE_WITH_TIMEOUT(first->cboAddress->count(), 2, LoadTimeout);
+
+    m_server->requests.clear();
+    webSearch(QStringLiteral("Moon"), false);
+    QVERIFY(!first);
+    QVERIFY(browser());
+    QCOMPARE(browser()->cboAddress->count(), 0);
+    QCOMPARE(browser()->windowTitle(), FirstCaption);
+    QCOMPARE(browser()->QueryString, QStringLiteral("Moon"));
+    waitForReply();
+    const QString target = m_server->requestsFor(QStringLiteral("/custom")).first();
+    QVERIFY(target.startsWith(QStringLiteral("/custom?q=Moon&")));
+    QCOMPARE(itemsOf(browser()->cboAddress), QStringList { m_server->url(target) });
+    QCOMPARE(m_window->mdiArea->subWindowList().size(), 2); // meaning pane and one browser
+}
+
+void TestBrowser::choosingAnEntryDoesNotNavigate()
+{
+    openWindow();
+    webSearch(QStringLiteral("Snake"), false);
+    waitForReply();
+    frmBrowser *window = browser();
+    const QString a = m_server->url(QStringLiteral("/a"));
+    window->brwWebBrowser->Navigate(a);
+    QTRY_COMPARE_WITH_TIMEOUT(window->cboAddress->count(), 2, LoadTimeout);
+    const QStringList listed = itemsOf(window->cboAddress);
+    const int requests = m_server->requests.size();
+
+    QComboBox *box = window->cboAddress;
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Down); // the older entry
+    QCOMPARE(box->currentIndex(), 1);
+    QTest::keyClick(box, Qt::Key_Return);
+    box->lineEdit()->setText(m_server->url(QStringLiteral("/typed")));
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    QTest::qWait(500);
+
+    QCOMPARE(m_server->requests.size(), requests);
+    QCOMPARE(window->brwWebBrowser->LocationURL(), a);
+    QCOMPARE(itemsOf(box), listed);
+}
+
+void TestBrowser::offlineShowsTheNoticeOnly()
+{
+    m_fakes->connection.online = false;
+    openWindow();
+    webSearch(QStringLiteral("Snake"), false);
+    QVERIFY(browser());
+    QVERIFY(browser()->lblCaption->isVisible());
+    QCOMPARE(browser()->lblCaption->text(), offlineNoticeText());
+    QVERIFY(!browser()->brwWebBrowser->isVisible());
+    QCOMPARE(browser()->QueryString, QString());
+    QTest::qWait(1000);
+    QVERIFY(m_server->requests.isEmpty());
+    QCOMPARE(browser()->cboAddress->count(), 0);
+    QCOMPARE(browser()->windowTitle(), FirstCaption);
+}
+
+void TestBrowser::mainToolbarActsOnTheMeaningPane()
+{
+    openWindow();
+    WebView *meaning = m_window->meaningPane()->WB;
+    const QString home = m_server->url(QStringLiteral("/home"));
+    const QString second = m_server->url(QStringLiteral("/second"));
+    QTRY_COMPARE_WITH_TIMEOUT(meaning->LocationURL(), home, LoadTimeout);
+    m_window->navigateMeaningPane(second);
+    QTRY_COMPARE_WITH_TIMEOUT(meaning->LocationName(), QStringLiteral("/second"), LoadTimeout);
+
+    webSearch(QStringLiteral("Snake"), false);
+    waitForReply();
+    const QString browserAt = browser()->brwWebBrowser->LocationURL();
+    QCOMPARE(m_window->mdiArea->activeSubWindow(), browser()->parentWidget());
+
+    QAction *back = m_window->TB->findChild<QAction *>(QStringLiteral("Back"));
+    QVERIFY(back);
+    back->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(meaning->LocationURL(), home, LoadTimeout);
+    QTest::qWait(200);
+    QCOMPARE(browser()->brwWebBrowser->LocationURL(), browserAt);
+
+    // And forward again.
+    m_window->TB->findChild<QAction *>(QStringLiteral("Forward"))->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(meaning->LocationURL(), second, LoadTimeout);
+    QCOMPARE(browser()->brwWebBrowser->LocationURL(), browserAt);
+}
+
+void TestBrowser::resizeFollowsTheMainWindow()
+{
+    m_fakes->connection.online = false;
+    openWindow();
+    webSearch(QStringLiteral("Snake"), false);
+    QVERIFY(browser());
+    browser()->Form_Resize(FrameMetrics { 12000, 9000, 2925, 645, 525, 540 });
+    QCOMPARE(browser()->parentWidget()->geometry(), QRect(-5, -5, 605, 606));
+    QCOMPARE(browser()->size(), QSize(605, 606));
+    QCOMPARE(browser()->brwWebBrowser->size(), QSize((9075 - 100) / 15, 6640 / 15));
+
+    // Growing the main window grows the browser window with it.
+    m_window->resize(m_window->width() + 150, m_window->height() + 90);
+    QTRY_VERIFY(browser()->parentWidget()->width() != 605);
+    const FrameMetrics frame = m_window->frameMetrics();
+    QCOMPARE(browser()->parentWidget()->width(), (frame.outerWidth - frame.picLeftWidth) / 15);
+    QCOMPARE(browser()->parentWidget()->height(), (frame.outerHeight + 100) / 15);
+    QCOMPARE(browser()->parentWidget()->pos(), QPoint(-5, -5));
+}
+
+void TestBrowser::makeUpAndHomePageLink()
+{
+    m_fakes->connection.online = false;
+    openWindow();
+    webSearch(QStringLiteral("Snake"), false);
+    frmBrowser *window = browser();
+    QVERIFY(window);
+    QCOMPARE(window->lblAddress->text(), QStringLiteral("&Address:"));
+    QCOMPARE(window->lblAddress->buddy(), window->cboAddress);
+    QStringList keys;
+    for (QAction *action : window->tbToolBar->actions()) {
+        if (!action->objectName().isEmpty())
+            keys << action->objectName();
+    }
+    QCOMPARE(keys, (QStringList { "Back", "Forward", "Stop", "Refresh", "Home", "Search" }));
+    for (QWidget *control : { static_cast<QWidget *>(window->cboAddress),
+                              static_cast<QWidget *>(window->brwWebBrowser),
+                              static_cast<QWidget *>(window->Label61) })
+        QVERIFY2(!control->accessibleName().isEmpty(), control->metaObject()->className());
+
+    emit window->Label61->linkActivated(QStringLiteral("#"));
+    QCOMPARE(m_fakes->links.opened, QStringList { m_config.MainSiteAddress });
+}
+
+QTEST_MAIN(TestBrowser)
+#include "tst_browser.moc"
