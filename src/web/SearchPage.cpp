@@ -14,7 +14,7 @@ const char *const ResultLook = "GALT:#008000;GL:1;DIV:#336699;VLC:663399;AH:cent
 QString hiddenField(const QString &name, const QString &value)
 {
     return QStringLiteral("<input type=\"hidden\" name=\"%1\" value=\"%2\"></input>")
-            .arg(name, value.toHtmlEscaped());
+        .arg(name, value.toHtmlEscaped());
 }
 
 } // namespace
@@ -33,7 +33,7 @@ QString text(const QString &engineAddress, const QString &partnerId)
         QStringLiteral("<a href=\"%1/\">").arg(engine),
         QStringLiteral("<img src=\"%1/logos/Logo_25wht.gif\" border=\"0\" alt=\"Google\" "
                        "align=\"middle\"></img></a>")
-                .arg(engine),
+            .arg(engine),
         QStringLiteral("<input type=\"text\" name=\"q\" size=\"31\" maxlength=\"255\" "
                        "value=\"\"></input>"),
         QStringLiteral("<input type=\"submit\" name=\"sa\" value=\"Search\"></input>"),

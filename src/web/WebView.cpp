@@ -110,6 +110,15 @@ void WebView::setElementValue(const QString &name, const QString &value)
     runWithArguments(QStringLiteral("var e=somnilexFind(a[0]);if(e)e.value=a[1];"), { name, value });
 }
 
+void WebView::setElementSubmitValue(const QString &name, const QString &value)
+{
+    runWithArguments(QStringLiteral("var e=somnilexFind(a[0]);if(e){e.value=a[1];"
+                                    "if(e.form&&e.name){var n=e.name,v=a[1];"
+                                    "e.form.addEventListener('formdata',"
+                                    "function(ev){ev.formData.set(n,v);});}}"),
+                     { name, value });
+}
+
 void WebView::clickElement(const QString &name)
 {
     runWithArguments(QStringLiteral("var e=somnilexFind(a[0]);if(e)e.click();"), { name });

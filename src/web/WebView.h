@@ -32,6 +32,9 @@ public:
     void setBodyInnerHtml(const QString &html);
     // The first element whose name attribute equals name in any letter case.
     void setElementValue(const QString &name, const QString &value);
+    // As setElementValue, and the element's form then submits value exactly, line breaks
+    // included, which a one-line text field would otherwise drop.
+    void setElementSubmitValue(const QString &name, const QString &value);
     void clickElement(const QString &name);
 
     static bool isScriptAddress(const QString &address);

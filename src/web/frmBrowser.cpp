@@ -36,13 +36,12 @@ QString trimSpaces(QString text)
 } // namespace
 
 frmBrowser::frmBrowser(const AppConfig &config, AppState &state,
-                       std::function<QString()> searchText, std::function<void()> openHomePage,
-                       QWidget *parent)
-    : QWidget(parent),
-      m_config(config),
-      m_state(state),
-      m_searchText(std::move(searchText)),
-      m_openHomePage(std::move(openHomePage))
+    std::function<QString()> searchText, std::function<void()> openHomePage, QWidget *parent)
+    : QWidget(parent)
+    , m_config(config)
+    , m_state(state)
+    , m_searchText(std::move(searchText))
+    , m_openHomePage(std::move(openHomePage))
 {
     setWindowTitle(QStringLiteral("Somnilex v1.65"));
     setAccessibleName(tr("Web search"));
@@ -51,7 +50,8 @@ frmBrowser::frmBrowser(const AppConfig &config, AppState &state,
     buildToolbar();
 
     picAddress = new QWidget(this);
-    picAddress->setGeometry(TwipsRect { 0, ToolbarHeight, DesignWidth, AddressBandHeight }.toPixels());
+    picAddress->setGeometry(
+        TwipsRect { 0, ToolbarHeight, DesignWidth, AddressBandHeight }.toPixels());
     lblAddress = new QLabel(tr("&Address:"), picAddress);
     lblAddress->setGeometry(TwipsRect { 90, 90, 615, 195 }.toPixels());
     cboAddress = new QComboBox(picAddress);
@@ -65,13 +65,13 @@ frmBrowser::frmBrowser(const AppConfig &config, AppState &state,
     brwWebBrowser = new WebView(this);
     brwWebBrowser->setAccessibleName(tr("Search results"));
     brwWebBrowser->setGeometry(
-            TwipsRect { 0, ToolbarHeight + AddressBandHeight, 5400, 3735 }.toPixels());
+        TwipsRect { 0, ToolbarHeight + AddressBandHeight, 5400, 3735 }.toPixels());
     brwWebBrowser->setHomePage(config.MainSiteAddress);
     brwWebBrowser->setSearchPage(config.SearchEngineAddress);
     connect(brwWebBrowser, &WebView::DocumentComplete, this,
-            &frmBrowser::brwWebBrowser_DocumentComplete);
+        &frmBrowser::brwWebBrowser_DocumentComplete);
     connect(brwWebBrowser, &WebView::DownloadComplete, this,
-            &frmBrowser::brwWebBrowser_DownloadComplete);
+        &frmBrowser::brwWebBrowser_DownloadComplete);
 
     lblCaption = new QLabel(offlineNoticeText(), this);
     lblCaption->setGeometry(TwipsRect { 240, 240, 5805, 195 }.toPixels());
@@ -89,7 +89,7 @@ void frmBrowser::buildToolbar()
     for (const char *key : keys) {
         const QString name = QString::fromLatin1(key);
         QAction *action = tbToolBar->addAction(
-                QIcon(QStringLiteral(":/icons/%1.svg").arg(name.toLower())), name);
+            QIcon(QStringLiteral(":/icons/%1.svg").arg(name.toLower())), name);
         action->setObjectName(name);
         action->setToolTip(name);
         connect(action, &QAction::triggered, this, [this, name] { tbToolBar_ButtonClick(name); });
@@ -162,8 +162,8 @@ void frmBrowser::placeSearchPage()
     // Three independent steps: one that finds nothing to work on leaves the others to run. The
     // term reaches the page only as a value, never as markup or script.
     brwWebBrowser->setBodyInnerHtml(
-            SearchPage::text(m_config.SearchEngineAddress, m_config.SearchPartnerId));
-    brwWebBrowser->setElementValue(QStringLiteral("Q"), QueryString);
+        SearchPage::text(m_config.SearchEngineAddress, m_config.SearchPartnerId));
+    brwWebBrowser->setElementSubmitValue(QStringLiteral("Q"), QueryString);
     brwWebBrowser->clickElement(QStringLiteral("sa"));
 }
 

@@ -21,7 +21,7 @@ public:
     // searchText reads the main window's search box; openHomePage opens the maker's home page
     // in the default browser.
     frmBrowser(const AppConfig &config, AppState &state, std::function<QString()> searchText,
-               std::function<void()> openHomePage, QWidget *parent = nullptr);
+        std::function<void()> openHomePage, QWidget *parent = nullptr);
 
     void Form_Load(const FrameMetrics &frame);
     void Form_Resize(const FrameMetrics &frame);

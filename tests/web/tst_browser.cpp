@@ -28,11 +28,11 @@ const QString Partner = QStringLiteral("partner-pub-0001:abc");
 const QString ReplyTitle = QStringLiteral("Results from the engine");
 const QString FirstCaption = QStringLiteral("Somnilex v1.65");
 // The hidden fields after q, as a browser form-encodes them.
-const QString FieldsAfterTerm = QStringLiteral(
-        "&sa=Search&client=partner-pub-0001%3Aabc&forid=1&ie=ISO-8859-1&oe=ISO-8859-1"
-        "&cof=GALT%3A%23008000%3BGL%3A1%3BDIV%3A%23336699%3BVLC%3A663399%3BAH%3Acenter"
-        "%3BBGC%3AFFFFFF%3BLBGC%3A336699%3BALC%3A0000FF%3BLC%3A0000FF%3BT%3A000000"
-        "%3BGFNT%3A0000FF%3BGIMP%3A0000FF%3BFORID%3A1%3B&hl=en");
+const QString FieldsAfterTerm
+    = QStringLiteral("&sa=Search&client=partner-pub-0001%3Aabc&forid=1&ie=ISO-8859-1&oe=ISO-8859-1"
+                     "&cof=GALT%3A%23008000%3BGL%3A1%3BDIV%3A%23336699%3BVLC%3A663399%3BAH%3Acenter"
+                     "%3BBGC%3AFFFFFF%3BLBGC%3A336699%3BALC%3A0000FF%3BLC%3A0000FF%3BT%3A000000"
+                     "%3BGFNT%3A0000FF%3BGIMP%3A0000FF%3BFORID%3A1%3B&hl=en");
 
 QString queryOf(const QString &target)
 {
@@ -46,8 +46,8 @@ QList<QPair<QString, QString>> fieldsOf(const QString &query)
     for (const QString &pair : query.split(QLatin1Char('&'))) {
         QString value = pair.section(QLatin1Char('='), 1);
         value.replace(QLatin1Char('+'), QLatin1Char(' '));
-        fields.append({ pair.section(QLatin1Char('='), 0, 0),
-                        QUrl::fromPercentEncoding(value.toUtf8()) });
+        fields.append(
+            { pair.section(QLatin1Char('='), 0, 0), QUrl::fromPercentEncoding(value.toUtf8()) });
     }
     return fields;
 }
@@ -149,8 +149,8 @@ void TestBrowser::webSearch(const QString &term, bool enter)
 
 void TestBrowser::waitForReply()
 {
-    QTRY_COMPARE_WITH_TIMEOUT(m_server->requestsFor(QStringLiteral("/custom")).size(), 1,
-                              LoadTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        m_server->requestsFor(QStringLiteral("/custom")).size(), 1, LoadTimeout);
     QVERIFY(browser());
     QTRY_COMPARE_WITH_TIMEOUT(browser()->windowTitle(), ReplyTitle, LoadTimeout);
 }
@@ -175,9 +175,12 @@ void TestBrowser::termArrivesAsOneValue_data()
 {
     QTest::addColumn<QString>("term");
     QTest::addColumn<QString>("encoded");
-    QTest::newRow("spaces kept") << "  Snake " << "++Snake+";
-    QTest::newRow("field separators") << "a&b=c#d" << "a%26b%3Dc%23d";
-    QTest::newRow("plus and percent") << "1+1 %20" << "1%2B1+%2520";
+    QTest::newRow("spaces kept") << "  Snake "
+                                 << "++Snake+";
+    QTest::newRow("field separators") << "a&b=c#d"
+                                      << "a%26b%3Dc%23d";
+    QTest::newRow("plus and percent") << "1+1 %20"
+                                      << "1%2B1+%2520";
 }
 
 void TestBrowser::termArrivesAsOneValue()
@@ -200,8 +203,11 @@ void TestBrowser::hostileTermArrivesVerbatimAndRunsNothing_data()
     QTest::newRow("backslashes") << R"(C:\dreams\ \" \' \\u0022)";
     QTest::newRow("script close") << R"(</script><script>new Image().src='BASE/ran'</script>)";
     QTest::newRow("image onerror")
-            << R"(<img src="BASE/injected" onerror="new Image().src='BASE/ran'">)";
+        << R"(<img src="BASE/injected" onerror="new Image().src='BASE/ran'">)";
+    QTest::newRow("breaks out of an attribute")
+        << R"("><img src="BASE/injected" onerror="new Image().src='BASE/ran'"><b x=")";
     QTest::newRow("breaks out of a call") << R"("]);new Image().src='BASE/ran';//)";
+    QTest::newRow("breaks out of a quoted text") << R"(');new Image().src='BASE/ran';//)";
     QTest::newRow("template") << R"(${new Image().src='BASE/ran'}`)";
     QTest::newRow("line break") << "first line\r\nsecond line";
 }
@@ -248,7 +254,7 @@ void TestBrowser::blankBox()
     QCOMPARE(browser()->QueryString, QString());
     waitForReply();
     QCOMPARE(queryOf(m_server->requestsFor(QStringLiteral("/custom")).first()),
-             QStringLiteral("q=") + FieldsAfterTerm);
+        QStringLiteral("q=") + FieldsAfterTerm);
     QCOMPARE(m_fakes->prompter.texts().size(), 1);
 }
 
@@ -258,15 +264,15 @@ void TestBrowser::blankPageIsNeverListedNorCaption()
     webSearch(QStringLiteral("Snake"), false);
     QStringList captions;
     connect(browser(), &QWidget::windowTitleChanged, this,
-            [&captions](const QString &caption) { captions << caption; });
+        [&captions](const QString &caption) { captions << caption; });
     waitForReply();
     const QStringList listed = itemsOf(browser()->cboAddress);
     QCOMPARE(listed.size(), 1);
 
     // Back on the empty page: nothing changes.
     browser()->brwWebBrowser->Navigate(QStringLiteral("about:blank"));
-    QTRY_COMPARE_WITH_TIMEOUT(browser()->brwWebBrowser->LocationURL(), QStringLiteral("about:blank"),
-                              LoadTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        browser()->brwWebBrowser->LocationURL(), QStringLiteral("about:blank"), LoadTimeout);
     QTest::qWait(200);
     QCOMPARE(itemsOf(browser()->cboAddress), listed);
     QCOMPARE(browser()->windowTitle(), ReplyTitle);
@@ -423,9 +429,9 @@ void TestBrowser::makeUpAndHomePageLink()
             keys << action->objectName();
     }
     QCOMPARE(keys, (QStringList { "Back", "Forward", "Stop", "Refresh", "Home", "Search" }));
-    for (QWidget *control : { static_cast<QWidget *>(window->cboAddress),
-                              static_cast<QWidget *>(window->brwWebBrowser),
-                              static_cast<QWidget *>(window->Label61) })
+    for (QWidget *control :
+        { static_cast<QWidget *>(window->cboAddress), static_cast<QWidget *>(window->brwWebBrowser),
+            static_cast<QWidget *>(window->Label61) })
         QVERIFY2(!control->accessibleName().isEmpty(), control->metaObject()->className());
 
     emit window->Label61->linkActivated(QStringLiteral("#"));
