@@ -54,6 +54,10 @@ frmBrowser::frmBrowser(const AppConfig &config, AppState &state,
         TwipsRect { 0, ToolbarHeight, DesignWidth, AddressBandHeight }.toPixels());
     lblAddress = new QLabel(tr("&Address:"), picAddress);
     lblAddress->setGeometry(TwipsRect { 90, 90, 615, 195 }.toPixels());
+    // The load rule puts the address box at the label's width; in a font wider than the
+    // design's, that width must still clear the label's text.
+    lblAddress->resize(qMax(lblAddress->width(), lblAddress->x() + lblAddress->sizeHint().width()),
+        qMax(lblAddress->height(), lblAddress->sizeHint().height()));
     cboAddress = new QComboBox(picAddress);
     cboAddress->setEditable(true);
     // The list holds only the addresses the window has shown; typed text is never added.

@@ -169,6 +169,10 @@ void TestBrowser::searchSendsTheFormInFieldOrder()
     QCOMPARE(browser()->cboAddress->currentText(), m_server->url(target));
     QCOMPARE(m_window->mdiArea->activeSubWindow(), browser()->parentWidget());
     QCOMPARE(m_state.IsOnline, 1);
+    // Online, the address box moves to the label's width and top, clear of its text.
+    const QLabel *label = browser()->lblAddress;
+    QCOMPARE(browser()->cboAddress->pos(), QPoint(label->width(), label->y()));
+    QVERIFY(browser()->cboAddress->x() >= label->x() + label->sizeHint().width());
 }
 
 void TestBrowser::termArrivesAsOneValue_data()
