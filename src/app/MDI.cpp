@@ -1,6 +1,7 @@
 #include "MDI.h"
 
 #include "AppState.h"
+#include "CheckOnline.h"
 #include "ConnectionProbe.h"
 #include "KeywordListModel.h"
 #include "LinkLabel.h"
@@ -255,7 +256,7 @@ void MDI::wireCommands()
 
 void MDI::MDIForm_Load()
 {
-    m_state.IsOnline = m_services.connection->isOnline() ? 1 : 0;
+    modHelp::CheckOnline(*m_services.connection, m_state);
     m_lookup->fillAtLoad();
     const int listWidth = Twips::fromPixels(lstKeys->width());
     lstKeys->header()->resizeSection(0, Twips::toPixels(listWidth - 200));

@@ -5,16 +5,18 @@
 #include <QJsonValue>
 #include <QUrl>
 #include <QWebEngineHistory>
+#include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 
 namespace {
 
 // Helpers defined once per call; the arguments arrive as one JSON array.
-const char *const FindByNameScript =
-        "function somnilexFind(name){name=String(name).toLowerCase();"
-        "var all=document.body?document.body.getElementsByTagName('*'):[];"
-        "for(var i=0;i<all.length;i++){var n=all[i].getAttribute('name');"
-        "if(n!==null&&n.toLowerCase()===name)return all[i];}return null;}";
+const char *const FindByNameScript
+    = "function somnilexFind(name){name=String(name).toLowerCase();"
+      "var all=document.body?document.body.getElementsByTagName('*'):[];"
+      "for(var i=0;i<all.length;i++){var n=all[i].getAttribute('name');"
+      "if(n!==null&&n.toLowerCase()===name)return all[i];}return null;}";
 
 QString jsonArray(const QStringList &values)
 {
@@ -26,27 +28,44 @@ QString jsonArray(const QStringList &values)
 
 } // namespace
 
-WebView::WebView(QWidget *parent) : QWebEngineView(parent)
+WebView::WebView(QWidget *parent)
+    : QWebEngineView(parent)
 {
-    connect(this, &QWebEngineView::loadFinished, this, [this](bool) {
-        emit DocumentComplete(url().toString());
-        emit DownloadComplete();
-    });
+    // The load's own address, not url(): by the time the signal arrives a newer navigation may
+    // already have replaced the view's address.
+    connect(
+        page(), &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo &info) {
+            switch (info.status()) {
+            case QWebEngineLoadingInfo::LoadStartedStatus:
+                return;
+            case QWebEngineLoadingInfo::LoadSucceededStatus:
+            case QWebEngineLoadingInfo::LoadFailedStatus:
+                // A failed load leaves the engine's error page: a document all the same.
+                emit DownloadComplete();
+                emit DocumentComplete(info.url().toString());
+                return;
+            case QWebEngineLoadingInfo::LoadStoppedStatus:
+                // Stopped or overtaken: the transfer ended, but no document is ready.
+                emit DownloadComplete();
+                return;
+            }
+        });
 }
 
 bool WebView::isScriptAddress(const QString &address)
 {
-    return address.trimmed().startsWith(QLatin1String("javascript:"), Qt::CaseInsensitive);
+    // Judge the address that would be loaded, so that case and surrounding spaces do not
+    // sneak a script past the check.
+    return QUrl::fromUserInput(address).scheme() == QLatin1String("javascript")
+        || address.trimmed().startsWith(QLatin1String("javascript:"), Qt::CaseInsensitive);
 }
 
 void WebView::Navigate(const QString &address)
 {
-    if (isScriptAddress(address))
+    const QUrl url = QUrl::fromUserInput(address);
+    if (!url.isValid() || isScriptAddress(address))
         return;
-    const QUrl url = address == QLatin1String("about:blank") ? QUrl(address)
-                                                             : QUrl::fromUserInput(address);
-    if (url.isValid())
-        load(url);
+    load(url);
 }
 
 void WebView::GoBack()
@@ -96,8 +115,10 @@ QString WebView::LocationURL() const
 void WebView::runWithArguments(const QString &function, const QStringList &arguments)
 {
     const QString script = QString::fromLatin1(FindByNameScript)
-            + QStringLiteral("(function(a){%1})(%2);").arg(function, jsonArray(arguments));
-    page()->runJavaScript(script);
+        + QStringLiteral("(function(a){%1})(%2);").arg(function, jsonArray(arguments));
+    // The program's own world: page scripts can neither see the helper nor replace what it
+    // calls, and the document it changes is the same.
+    page()->runJavaScript(script, QWebEngineScript::ApplicationWorld);
 }
 
 void WebView::setBodyInnerHtml(const QString &html)
@@ -107,7 +128,8 @@ void WebView::setBodyInnerHtml(const QString &html)
 
 void WebView::setElementValue(const QString &name, const QString &value)
 {
-    runWithArguments(QStringLiteral("var e=somnilexFind(a[0]);if(e)e.value=a[1];"), { name, value });
+    runWithArguments(
+        QStringLiteral("var e=somnilexFind(a[0]);if(e)e.value=a[1];"), { name, value });
 }
 
 void WebView::setElementSubmitValue(const QString &name, const QString &value)

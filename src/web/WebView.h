@@ -37,12 +37,15 @@ public:
     void setElementSubmitValue(const QString &name, const QString &value);
     void clickElement(const QString &name);
 
+    // Whether Navigate would refuse address as a script address.
     static bool isScriptAddress(const QString &address);
 
 signals:
-    // A document finished loading (also "about:blank"), with its address.
+    // A navigation left a document ready for the operations above (also "about:blank", and
+    // the engine's error page when the address could not be fetched), with its address.
     void DocumentComplete(const QString &url);
-    // A download ended, successfully or not.
+    // A navigation's transfer ended: finished, failed, stopped or overtaken by another one.
+    // Comes before DocumentComplete when both come.
     void DownloadComplete();
 
 private:
