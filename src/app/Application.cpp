@@ -39,7 +39,7 @@ void Application::StartApplication()
 
 void Application::MDIForm_Unload()
 {
-    m_exitScreen = new frmExitScreen;
+    m_exitScreen = new frmExitScreen(m_config, *m_services.prompter, *m_services.links);
     connect(m_exitScreen, &frmExitScreen::Form_Unload, this, &Application::EndApplication);
     m_exitScreen->show();
 }

@@ -8,6 +8,7 @@
 #include "LookupController.h"
 #include "Services.h"
 #include "WebView.h"
+#include "frmAbout.h"
 #include "frmBrowser.h"
 #include "frmMain.h"
 #include "modHelp.h"
@@ -235,7 +236,7 @@ void MDI::wireCommands()
     connect(cmdSearch, &QPushButton::clicked, m_lookup, &LookupController::cmdSearch_Click);
     connect(cmdDisplay, &QPushButton::clicked, m_lookup, &LookupController::cmdDisplay_Click);
     connect(mnuUpdate, &QAction::triggered, this, &MDI::updateRequested);
-    connect(mnuAbout, &QAction::triggered, this, &MDI::aboutRequested);
+    connect(mnuAbout, &QAction::triggered, this, &MDI::mnuAbout_Click);
 
     LinkOpener &links = *m_services.links;
     const AppConfig &config = m_config;
@@ -323,6 +324,12 @@ void MDI::mnuExit_Click()
 void MDI::cmdExit_Click()
 {
     mnuExit_Click();
+}
+
+void MDI::mnuAbout_Click()
+{
+    frmAbout box(m_config, *m_services.links, this);
+    box.exec();
 }
 
 void MDI::closeEvent(QCloseEvent *event)

@@ -41,6 +41,8 @@ public:
     void MDIForm_Resize();
     void mnuExit_Click();
     void cmdExit_Click();
+    // Shows a new about box and waits until it is closed.
+    void mnuAbout_Click();
     void TB_ButtonClick(const QString &key);
 
     // PaneHost
@@ -91,9 +93,8 @@ public:
 signals:
     // The window has closed (its child panes first); the exit screen takes over.
     void MDIForm_Unload();
-    // File > Update and Help > About Software, handled by their own windows.
+    // File > Update, handled by its own window.
     void updateRequested();
-    void aboutRequested();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

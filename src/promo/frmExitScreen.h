@@ -1,12 +1,51 @@
 #pragma once
+#include <QStringList>
 #include <QWidget>
 
-// The screen left on the desktop when the main window has closed; closing it ends the program.
+class LinkLabel;
+class LinkOpener;
+class Prompter;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+struct AppConfig;
+
+// The screen left on top of the desktop when the main window has closed: an invitation to the
+// maker's site, a pointer to the maker's other programs and a refer-a-friend form. Closing it
+// ends the program.
 class frmExitScreen : public QWidget
 {
     Q_OBJECT
 public:
-    explicit frmExitScreen(QWidget *parent = nullptr);
+    frmExitScreen(const AppConfig &config, Prompter &prompter, LinkOpener &links,
+                  QWidget *parent = nullptr);
+
+    // The four invitations, one of which Label2 shows.
+    static QStringList promotionalTexts();
+
+    void Form_Load();
+    void cmdSubmit_Click();
+    void Check1_Click();
+    void lblGoToHome_Click();
+    void cmdClose_Click();
+
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QCheckBox *Check1 = nullptr;
+    QGroupBox *Frame6 = nullptr;
+    QLabel *Label3 = nullptr;
+    LinkLabel *lblGoToHome = nullptr;
+    QGroupBox *Frame2 = nullptr;
+    QLineEdit *txtName = nullptr;
+    QLineEdit *txtEmail = nullptr;
+    QLineEdit *txtFriendName = nullptr;
+    QLineEdit *txtFriendEmail = nullptr;
+    QPlainTextEdit *txtMessage = nullptr;
+    QPushButton *cmdSubmit = nullptr;
+    QPushButton *cmdClose = nullptr;
 
 signals:
     // The screen is closing, by its button or its frame.
@@ -14,4 +53,17 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // The placeholder rule, shared by the five fields.
+    void field_GotFocus(QWidget *field);
+    void field_LostFocus(QWidget *field);
+    // True when the typed text was refused.
+    bool emailField_KeyPress(QWidget *field, const QString &typed);
+    QString placeholderOf(const QWidget *field) const;
+
+    const AppConfig &m_config;
+    Prompter &m_prompter;
+    LinkOpener &m_links;
 };

@@ -53,14 +53,16 @@ void TestApplication::startsWithTheMainWindowAndPane()
 void TestApplication::closingLeavesTheExitScreen_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::newRow("File > Exit") << "menu";
-    QTest::newRow("Exit button") << "button";
-    QTest::newRow("close box") << "frame";
+    QTest::addColumn<bool>("exitByButton"); // the exit screen's E&xit, or its close box
+    QTest::newRow("File > Exit, then Exit") << "menu" << true;
+    QTest::newRow("Exit button, then close box") << "button" << false;
+    QTest::newRow("close box, then Exit") << "frame" << true;
 }
 
 void TestApplication::closingLeavesTheExitScreen()
 {
     QFETCH(QString, how);
+    QFETCH(bool, exitByButton);
     TestFolder folder;
     folder.writeDictionary(rowsOf({ "Snake" }));
     FakeServices fakes;
@@ -87,8 +89,12 @@ void TestApplication::closingLeavesTheExitScreen()
     QCOMPARE(endedSpy.count(), 0);
     QVERIFY(fakes.prompter.prompts.isEmpty()); // no confirmation
 
-    app.exitScreen()->close();
+    if (exitByButton)
+        QTest::mouseClick(app.exitScreen()->cmdClose, Qt::LeftButton);
+    else
+        app.exitScreen()->close();
     QCOMPARE(endedSpy.count(), 1);
+    QVERIFY(!app.exitScreen() || !app.exitScreen()->isVisible());
     QVERIFY(app.hasEnded());
 }
 
