@@ -75,7 +75,7 @@ bool TestMenus::withAboutBox(const std::function<void(frmAbout *)> &whileOpen)
     bool opened = false;
     bool closedByCaller = false;
     QTimer::singleShot(0, this, [&] {
-        seen = qobject_cast<frmAbout *>(QApplication::activeModalWidget());
+        seen = m_window->findChild<frmAbout *>();
         if (!seen)
             return;
         opened = true;
