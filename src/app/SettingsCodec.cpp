@@ -21,7 +21,8 @@ QString EncodeSetting(const QString &text)
     QString encoded;
     encoded.reserve(bytes.size() * 2);
     for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto mixed = static_cast<unsigned char>(static_cast<unsigned char>(bytes[i]) ^ maskAt(i));
+        const auto mixed
+            = static_cast<unsigned char>(static_cast<unsigned char>(bytes[i]) ^ maskAt(i));
         encoded += QLatin1Char(char(FirstLetter + (mixed >> 4)));
         encoded += QLatin1Char(char(FirstLetter + (mixed & 0x0F)));
     }

@@ -19,8 +19,8 @@ void storeToday(const AppConfig &config, const Services &services)
     // ISO 8601 reads back the same whatever the user's locale; a short date such as "12/8/26"
     // would come back as 1926.
     const QString today = services.clock->today().toString(Qt::ISODate);
-    services.settings->save(config.applicationName, Section, EncodeSetting(DurationKey),
-                            EncodeSetting(today));
+    services.settings->save(
+        config.applicationName, Section, EncodeSetting(DurationKey), EncodeSetting(today));
 }
 
 } // namespace
@@ -41,7 +41,7 @@ ReminderAction reminderAction(const QString &storedDate, const QDate &today)
 void UpdateReminder(const AppConfig &config, const Services &services)
 {
     const QString stored = DecodeSetting(
-            services.settings->get(config.applicationName, Section, EncodeSetting(DurationKey)));
+        services.settings->get(config.applicationName, Section, EncodeSetting(DurationKey)));
     switch (reminderAction(stored, services.clock->today())) {
     case ReminderAction::Nothing:
         return;
@@ -52,8 +52,8 @@ void UpdateReminder(const AppConfig &config, const Services &services)
         break;
     }
     const bool check = services.prompter->askYesNo(
-            QStringLiteral("There maybe an update to this software available\r"
-                           "Do you want to check for an update?"));
+        QStringLiteral("There maybe an update to this software available\r"
+                       "Do you want to check for an update?"));
     storeToday(config, services);
     if (check)
         modHelp::OpenDownloadPage(*services.links, config);

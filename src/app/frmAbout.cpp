@@ -21,8 +21,7 @@ QFont verdana(qreal points, bool bold = false)
     return font;
 }
 
-QLabel *wrappedLabel(const QString &text, const TwipsRect &rect, const QFont &font,
-                     QWidget *parent)
+QLabel *wrappedLabel(const QString &text, const TwipsRect &rect, const QFont &font, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
     label->setFont(font);
@@ -32,13 +31,22 @@ QLabel *wrappedLabel(const QString &text, const TwipsRect &rect, const QFont &fo
     return label;
 }
 
+// Rich-text links take the application's link colour whatever the label's palette says, and
+// blue on orange is hard to read.
+void paintLinkWhite(LinkLabel *label, const QString &text)
+{
+    label->setText(
+        QStringLiteral("<a href=\"#\" style=\"color: white;\">%1</a>").arg(text.toHtmlEscaped()));
+}
+
 } // namespace
 
 frmAbout::frmAbout(const AppConfig &config, LinkOpener &links, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                              | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_config(config),
-      m_links(links)
+    : QDialog(parent,
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+            | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , m_config(config)
+    , m_links(links)
 {
     setWindowTitle(QStringLiteral("Somnilex v1.85"));
     setModal(true);
@@ -60,24 +68,27 @@ frmAbout::frmAbout(const AppConfig &config, LinkOpener &links, QWidget *parent)
     Picture1->setGeometry(TwipsRect { 150, 90, 480, 480 }.toPixels());
     Picture1->setAccessibleName(tr("Somnilex icon"));
 
-    Label2 = wrappedLabel(QStringLiteral("Somnilex v1.85"), { 1080, 90, 2955, 240 },
-                          verdana(9.75, true), this);
+    Label2 = wrappedLabel(
+        QStringLiteral("Somnilex v1.85"), { 1080, 90, 2955, 240 }, verdana(9.75, true), this);
     Label1 = wrappedLabel(
-            tr("Somnilex Software is a collection of all words possible related to the field of "
-               "dream analysis and interpretation. This software gives an easy reference of words "
-               "and definitions of all possible dream symbols."),
-            { 1080, 480, 5655, 1425 }, verdana(8.25), this);
+        tr("Somnilex Software is a collection of all words possible related to the field of "
+           "dream analysis and interpretation. This software gives an easy reference of words "
+           "and definitions of all possible dream symbols."),
+        { 1080, 480, 5655, 1425 }, verdana(8.25), this);
 
-    lblHomePage = new LinkLabel(tr("Visit us online at %1").arg(config.MainSiteAddress), this);
+    const QString homePage = tr("Visit us online at %1").arg(config.MainSiteAddress);
+    lblHomePage = new LinkLabel(homePage, this);
+    paintLinkWhite(lblHomePage, homePage);
     lblHomePage->setFont(verdana(8.25));
     lblHomePage->setGeometry(TwipsRect { 2670, 1560, 4050, 195 }.toPixels());
     lblHomePage->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     Label3 = wrappedLabel(tr("Sell Somnilex under your own name: fully branded and co-branded "
                              "editions are available."),
-                          { 1080, 1920, 5685, 555 }, verdana(8.25, true), this);
+        { 1080, 1920, 5685, 555 }, verdana(8.25, true), this);
 
     lblCoBrand = new LinkLabel(tr("Click here for more details."), this);
+    paintLinkWhite(lblCoBrand, lblCoBrand->accessibleName());
     lblCoBrand->setFont(verdana(8.25));
     lblCoBrand->setGeometry(TwipsRect { 4410, 2520, 2355, 195 }.toPixels());
     lblCoBrand->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -61,10 +61,10 @@ QString address(const QString &mainSiteAddress, const Entries &entries)
         return QString::fromLatin1(QUrl::toPercentEncoding(trimSpaces(text)));
     };
     return mainSiteAddress + QStringLiteral("/qvsw-refer-a-friend.php?taf1=") + value(entries.name)
-            + QStringLiteral("&taf2=") + value(entries.email) + QStringLiteral("&taf3=")
-            + value(entries.message) + QStringLiteral("&taf4=") + value(entries.friendName)
-            + QStringLiteral("&taf5=") + value(entries.friendEmail) + QStringLiteral("&taf6=")
-            + mainSiteAddress + QStringLiteral("/somnilex/");
+        + QStringLiteral("&taf2=") + value(entries.email) + QStringLiteral("&taf3=")
+        + value(entries.message) + QStringLiteral("&taf4=") + value(entries.friendName)
+        + QStringLiteral("&taf5=") + value(entries.friendEmail) + QStringLiteral("&taf6=")
+        + mainSiteAddress + QStringLiteral("/somnilex/");
 }
 
 } // namespace ReferAFriend

@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -48,9 +49,12 @@ QLineEdit *lineField(const QString &placeholder, const QString &name, QWidget *p
 
 } // namespace
 
-frmExitScreen::frmExitScreen(const AppConfig &config, Prompter &prompter, LinkOpener &links,
-                             QWidget *parent)
-    : QWidget(parent, Qt::Window), m_config(config), m_prompter(prompter), m_links(links)
+frmExitScreen::frmExitScreen(
+    const AppConfig &config, Prompter &prompter, LinkOpener &links, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_config(config)
+    , m_prompter(prompter)
+    , m_links(links)
 {
     setWindowTitle(QStringLiteral("Somnilex v1.85"));
     QFont verdana(QStringLiteral("Verdana"));
@@ -71,7 +75,7 @@ frmExitScreen::frmExitScreen(const AppConfig &config, Prompter &prompter, LinkOp
     Frame6 = new QGroupBox(tr("Download Velarion Softwares"), this);
     Label3 = new QLabel(tr("Velarion Softwares makes small, free tools for everyday use: "
                            "dictionaries, organisers and more. Have a look at the whole range."),
-                        Frame6);
+        Frame6);
     Label3->setWordWrap(true);
     lblGoToHome = new LinkLabel(tr("Click Here To Visit Velarion Softwares"), Frame6);
     auto *frame6Column = new QVBoxLayout(Frame6);
@@ -82,8 +86,8 @@ frmExitScreen::frmExitScreen(const AppConfig &config, Prompter &prompter, LinkOp
     txtName = lineField(ReferAFriend::NamePlaceholder, tr("Your name"), Frame2);
     txtEmail = lineField(ReferAFriend::EmailPlaceholder, tr("Your e-mail address"), Frame2);
     txtFriendName = lineField(ReferAFriend::FriendNamePlaceholder, tr("Friend's name"), Frame2);
-    txtFriendEmail = lineField(ReferAFriend::FriendEmailPlaceholder, tr("Friend's e-mail address"),
-                               Frame2);
+    txtFriendEmail
+        = lineField(ReferAFriend::FriendEmailPlaceholder, tr("Friend's e-mail address"), Frame2);
     txtMessage = new QPlainTextEdit(ReferAFriend::MessagePlaceholder, Frame2);
     txtMessage->setAccessibleName(tr("Your message"));
     txtMessage->setTabChangesFocus(true);
@@ -112,16 +116,19 @@ frmExitScreen::frmExitScreen(const AppConfig &config, Prompter &prompter, LinkOp
     setFixedWidth(460);
 
     for (QWidget *field : { static_cast<QWidget *>(txtName), static_cast<QWidget *>(txtEmail),
-                            static_cast<QWidget *>(txtMessage),
-                            static_cast<QWidget *>(txtFriendName),
-                            static_cast<QWidget *>(txtFriendEmail) })
+             static_cast<QWidget *>(txtMessage), static_cast<QWidget *>(txtFriendName),
+             static_cast<QWidget *>(txtFriendEmail) })
         field->installEventFilter(this);
 
     const std::pair<QWidget *, const char *> names[] = {
-        { txtName, "txtName" },         { txtEmail, "txtEmail" },
-        { txtFriendName, "txtFriendName" }, { txtFriendEmail, "txtFriendEmail" },
-        { txtMessage, "txtMessage" },   { cmdSubmit, "cmdSubmit" },
-        { cmdClose, "cmdClose" },       { Check1, "Check1" },
+        { txtName, "txtName" },
+        { txtEmail, "txtEmail" },
+        { txtFriendName, "txtFriendName" },
+        { txtFriendEmail, "txtFriendEmail" },
+        { txtMessage, "txtMessage" },
+        { cmdSubmit, "cmdSubmit" },
+        { cmdClose, "cmdClose" },
+        { Check1, "Check1" },
         { lblGoToHome, "lblGoToHome" },
     };
     for (const auto &[control, name] : names)
@@ -156,6 +163,10 @@ void frmExitScreen::Form_Load()
     // On top of every other window, yet without taking the focus from whatever the user turns to.
     setWindowFlag(Qt::WindowStaysOnTopHint);
     setAttribute(Qt::WA_ShowWithoutActivating);
+    if (const QScreen *screen = this->screen()) {
+        adjustSize();
+        move(screen->availableGeometry().center() - rect().center());
+    }
 }
 
 QString frmExitScreen::placeholderOf(const QWidget *field) const

@@ -20,8 +20,8 @@ class frmExitScreen : public QWidget
 {
     Q_OBJECT
 public:
-    frmExitScreen(const AppConfig &config, Prompter &prompter, LinkOpener &links,
-                  QWidget *parent = nullptr);
+    frmExitScreen(
+        const AppConfig &config, Prompter &prompter, LinkOpener &links, QWidget *parent = nullptr);
 
     // The four invitations, one of which Label2 shows.
     static QStringList promotionalTexts();

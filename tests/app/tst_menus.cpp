@@ -95,9 +95,12 @@ void TestMenus::activate(const QString &control)
 {
     MDI *w = m_window.get();
     const QMap<QString, QAction *> actions = {
-        { "mnuOnline", w->mnuOnline },     { "mnuVisit", w->mnuVisit },
-        { "mnuUpdateSoftware", w->mnuUpdateSoftware }, { "mnuDonate", w->mnuDonate },
-        { "mnuMakeMoney", w->mnuMakeMoney }, { "mnuAbout", w->mnuAbout },
+        { "mnuOnline", w->mnuOnline },
+        { "mnuVisit", w->mnuVisit },
+        { "mnuUpdateSoftware", w->mnuUpdateSoftware },
+        { "mnuDonate", w->mnuDonate },
+        { "mnuMakeMoney", w->mnuMakeMoney },
+        { "mnuAbout", w->mnuAbout },
     };
     const QMap<QString, LinkLabel *> labels = {
         { "lblFullBrand", w->lblFullBrand },
@@ -132,7 +135,7 @@ void TestMenus::commandOpensItsPage_data()
     const QStringList fullBrand { Help + "/fully-branded.html" };
 
     QTest::newRow("Help > Online Help")
-            << "mnuOnline" << QStringList { Main + "/somnilex/somnilex-help.html" };
+        << "mnuOnline" << QStringList { Main + "/somnilex/somnilex-help.html" };
     QTest::newRow("Help > Visit Us Online") << "mnuVisit" << home;
     QTest::newRow("Help > Check for Software Update") << "mnuUpdateSoftware" << download;
     QTest::newRow("Help > About Software") << "mnuAbout" << QStringList();
@@ -141,7 +144,7 @@ void TestMenus::commandOpensItsPage_data()
     QTest::newRow("Make Money Online") << "mnuMakeMoney" << fullBrand;
     QTest::newRow("lblFullBrand") << "lblFullBrand" << fullBrand;
     QTest::newRow("lblCoBrand, main window")
-            << "lblCoBrand" << QStringList { Help + "/co-brand.html" };
+        << "lblCoBrand" << QStringList { Help + "/co-brand.html" };
     QTest::newRow("Label61") << "Label61" << home;
     QTest::newRow("Label4") << "Label4" << home;
     QTest::newRow("about box lblHomePage") << "about lblHomePage" << home;
@@ -208,8 +211,8 @@ void TestMenus::aboutBoxBlocksTheMainWindow()
 {
     // A click that reaches the main window through the window system opens the donation page...
     QWindow *mainWindow = m_window->windowHandle();
-    const QPoint donate = m_window->cmdDonate->mapTo(m_window.get(),
-                                                     m_window->cmdDonate->rect().center());
+    const QPoint donate
+        = m_window->cmdDonate->mapTo(m_window.get(), m_window->cmdDonate->rect().center());
     QTest::mouseClick(mainWindow, Qt::LeftButton, {}, donate);
     QCOMPARE(m_fakes->links.opened.size(), 1);
 

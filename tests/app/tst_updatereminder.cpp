@@ -21,9 +21,9 @@ const QDate Today(2026, 12, 8);
 class StoreWatchingLinkOpener : public LinkOpener
 {
 public:
-    explicit StoreWatchingLinkOpener(std::function<QString()> stored) : m_stored(std::move(stored))
-    {
-    }
+    explicit StoreWatchingLinkOpener(std::function<QString()> stored)
+        : m_stored(std::move(stored))
+    { }
     void open(const QString &address) override
     {
         opened << address;
@@ -155,7 +155,7 @@ void TestUpdateReminder::remindsByDistance()
     if (asks && answer) {
         // The same page as Help > Check for Software Update, opened once today is stored.
         QCOMPARE(m_links->opened,
-                 QStringList { m_config.MainSiteAddress + "/somnilex/download-somnilex.html" });
+            QStringList { m_config.MainSiteAddress + "/somnilex/download-somnilex.html" });
         QCOMPARE(m_links->storedWhenOpened, QStringList { afterwards });
     } else {
         QVERIFY(m_links->opened.isEmpty());
@@ -202,14 +202,14 @@ void TestUpdateReminder::decision_data()
     QTest::addColumn<QDate>("stored");
     QTest::addColumn<QDate>("today");
     QTest::addColumn<int>("action");
-    QTest::newRow("over a leap day") << QDate(2028, 2, 20) << QDate(2028, 3, 6)
-                                     << int(ReminderAction::Ask);
-    QTest::newRow("over a common February") << QDate(2027, 2, 20) << QDate(2027, 3, 6)
-                                            << int(ReminderAction::Nothing);
-    QTest::newRow("over a year end") << QDate(2026, 12, 20) << QDate(2027, 1, 4)
-                                     << int(ReminderAction::Ask);
-    QTest::newRow("clock set back a year") << QDate(2027, 12, 8) << QDate(2026, 12, 8)
-                                           << int(ReminderAction::Ask);
+    QTest::newRow("over a leap day")
+        << QDate(2028, 2, 20) << QDate(2028, 3, 6) << int(ReminderAction::Ask);
+    QTest::newRow("over a common February")
+        << QDate(2027, 2, 20) << QDate(2027, 3, 6) << int(ReminderAction::Nothing);
+    QTest::newRow("over a year end")
+        << QDate(2026, 12, 20) << QDate(2027, 1, 4) << int(ReminderAction::Ask);
+    QTest::newRow("clock set back a year")
+        << QDate(2027, 12, 8) << QDate(2026, 12, 8) << int(ReminderAction::Ask);
 }
 
 void TestUpdateReminder::decision()

@@ -113,8 +113,8 @@ void TestExitScreen::makeUp()
     QVERIFY(m_screen->testAttribute(Qt::WA_ShowWithoutActivating));
     QVERIFY(!m_screen->Check1->isChecked());
     QCOMPARE(m_screen->Frame6->title(), QString("Download Velarion Softwares"));
-    QCOMPARE(m_screen->lblGoToHome->accessibleName(),
-             QString("Click Here To Visit Velarion Softwares"));
+    QCOMPARE(
+        m_screen->lblGoToHome->accessibleName(), QString("Click Here To Visit Velarion Softwares"));
     QCOMPARE(m_screen->Frame2->title(), QString("Refer A Friend"));
     QCOMPARE(m_screen->txtName->text(), QString("Your Name"));
     QCOMPARE(m_screen->txtEmail->text(), QString("Your Email Address"));
@@ -123,15 +123,13 @@ void TestExitScreen::makeUp()
     QCOMPARE(m_screen->txtMessage->toPlainText(), QString("Your Message"));
     QCOMPARE(m_screen->cmdSubmit->text(), QString("Refer A Friend &Now"));
     QCOMPARE(m_screen->cmdClose->text(), QString("E&xit"));
-    const QList<QWidget *> controls { m_screen->Check1, m_screen->lblGoToHome,
-                                      m_screen->txtName, m_screen->txtEmail,
-                                      m_screen->txtFriendName, m_screen->txtFriendEmail,
-                                      m_screen->txtMessage, m_screen->cmdSubmit,
-                                      m_screen->cmdClose };
+    const QList<QWidget *> controls { m_screen->Check1, m_screen->lblGoToHome, m_screen->txtName,
+        m_screen->txtEmail, m_screen->txtFriendName, m_screen->txtFriendEmail, m_screen->txtMessage,
+        m_screen->cmdSubmit, m_screen->cmdClose };
     for (QWidget *control : controls) {
         const QString name = control->accessibleName().isEmpty()
-                ? control->property("text").toString()
-                : control->accessibleName();
+            ? control->property("text").toString()
+            : control->accessibleName();
         QVERIFY2(!name.isEmpty(), qPrintable(control->objectName()));
     }
 }
@@ -144,26 +142,26 @@ void TestExitScreen::placeholderRule_data()
     QTest::addColumn<QString>("after");
 
     const QStringList names { "txtName", "txtEmail", "txtMessage", "txtFriendName",
-                              "txtFriendEmail" };
+        "txtFriendEmail" };
     const QStringList placeholders { "Your Name", "Your Email Address", "Your Message",
-                                     "Friend's Name", "Friend's Email Address" };
+        "Friend's Name", "Friend's Email Address" };
     for (int i = 0; i < names.size(); ++i) {
         const QByteArray n = names[i].toLatin1();
         const QString p = placeholders[i];
         QTest::newRow(n + ": placeholder emptied on entry") << names[i] << p << true << "";
         QTest::newRow(n + ": spaced placeholder emptied on entry")
-                << names[i] << "  " + p + " " << true << "";
+            << names[i] << "  " + p + " " << true << "";
         QTest::newRow(n + ": own text kept on entry") << names[i] << "mine" << true << "mine";
         QTest::newRow(n + ": empty gets placeholder on leaving") << names[i] << "" << false << p;
-        QTest::newRow(n + ": spaces get placeholder on leaving")
-                << names[i] << "   " << false << p;
+        QTest::newRow(n + ": spaces get placeholder on leaving") << names[i] << "   " << false << p;
         QTest::newRow(n + ": own text kept on leaving")
-                << names[i] << " mine " << false << " mine ";
+            << names[i] << " mine " << false << " mine ";
     }
     QTest::newRow("placeholder of another field kept")
-            << "txtName" << "Friend's Name" << true << "Friend's Name";
-    QTest::newRow("placeholder in other case kept")
-            << "txtName" << "your name" << true << "your name";
+        << "txtName"
+        << "Friend's Name" << true << "Friend's Name";
+    QTest::newRow("placeholder in other case kept") << "txtName"
+                                                    << "your name" << true << "your name";
 }
 
 void TestExitScreen::placeholderRule()
@@ -220,41 +218,36 @@ void TestExitScreen::submitChecks_data()
     const QString me = "me@mail.test";
     const QString bo = "bo@mail.test";
 
-    QTest::newRow("untouched form")
-            << QStringList { "Your Name", "Your Email Address", "Your Message", "Friend's Name",
-                             "Friend's Email Address" }
-            << proper;
-    QTest::newRow("same addresses come first")
-            << QStringList { "", me, "", "", me } << distinct;
-    QTest::newRow("same after trimming") << QStringList { "Ann", " " + me, "Hi", "Bo", me + "  " }
-                                         << distinct;
-    QTest::newRow("both empty are the same") << QStringList { "Ann", "", "Hi", "Bo", "" }
-                                             << distinct;
-    QTest::newRow("own e-mail without @") << QStringList { "", "me.mail.test", "", "", bo }
-                                          << proper;
-    QTest::newRow("friend's e-mail without @") << QStringList { "", me, "", "", "bo.mail.test" }
-                                               << proper;
+    QTest::newRow("untouched form") << QStringList { "Your Name", "Your Email Address",
+        "Your Message", "Friend's Name", "Friend's Email Address" }
+                                    << proper;
+    QTest::newRow("same addresses come first") << QStringList { "", me, "", "", me } << distinct;
+    QTest::newRow("same after trimming")
+        << QStringList { "Ann", " " + me, "Hi", "Bo", me + "  " } << distinct;
+    QTest::newRow("both empty are the same")
+        << QStringList { "Ann", "", "Hi", "Bo", "" } << distinct;
+    QTest::newRow("own e-mail without @")
+        << QStringList { "", "me.mail.test", "", "", bo } << proper;
+    QTest::newRow("friend's e-mail without @")
+        << QStringList { "", me, "", "", "bo.mail.test" } << proper;
     QTest::newRow("own e-mail without dot") << QStringList { "", "me@mail", "", "", bo } << proper;
-    QTest::newRow("friend's e-mail without dot") << QStringList { "", me, "", "", "bo@mail" }
-                                                 << proper;
-    QTest::newRow("name at placeholder")
-            << QStringList { "Your Name", me, "Your Message", "Friend's Name", bo }
-            << "Please Enter Your Name";
+    QTest::newRow("friend's e-mail without dot")
+        << QStringList { "", me, "", "", "bo@mail" } << proper;
+    QTest::newRow("name at placeholder") << QStringList { "Your Name", me, "Your Message",
+        "Friend's Name", bo } << "Please Enter Your Name";
     QTest::newRow("name empty") << QStringList { "", me, "", "", bo } << "Please Enter Your Name";
-    QTest::newRow("name only spaces") << QStringList { "   ", me, "Hi", "Bo", bo }
-                                      << "Please Enter Your Name";
-    QTest::newRow("message at placeholder")
-            << QStringList { "Ann", me, "Your Message", "Friend's Name", bo }
-            << "Please Enter Your Message";
-    QTest::newRow("message empty") << QStringList { "Ann", me, "", "Bo", bo }
-                                   << "Please Enter Your Message";
-    QTest::newRow("friend's name at placeholder")
-            << QStringList { "Ann", me, "Hi", "Friend's Name", bo }
-            << "Please Enter Your Friend's Name";
-    QTest::newRow("friend's name only spaces") << QStringList { "Ann", me, "Hi", "  ", bo }
-                                               << "Please Enter Your Friend's Name";
+    QTest::newRow("name only spaces")
+        << QStringList { "   ", me, "Hi", "Bo", bo } << "Please Enter Your Name";
+    QTest::newRow("message at placeholder") << QStringList { "Ann", me, "Your Message",
+        "Friend's Name", bo } << "Please Enter Your Message";
+    QTest::newRow("message empty")
+        << QStringList { "Ann", me, "", "Bo", bo } << "Please Enter Your Message";
+    QTest::newRow("friend's name at placeholder") << QStringList { "Ann", me, "Hi", "Friend's Name",
+        bo } << "Please Enter Your Friend's Name";
+    QTest::newRow("friend's name only spaces")
+        << QStringList { "Ann", me, "Hi", "  ", bo } << "Please Enter Your Friend's Name";
     QTest::newRow("addresses differing in case pass")
-            << QStringList { "Ann", "Me@mail.test", "Hi", "Bo", me } << "";
+        << QStringList { "Ann", "Me@mail.test", "Hi", "Bo", me } << "";
 }
 
 void TestExitScreen::submitChecks()
@@ -280,9 +273,9 @@ void TestExitScreen::validFormOpensTheEncodedAddress()
     fill(texts);
     QTest::mouseClick(m_screen->cmdSubmit, Qt::LeftButton);
     QCOMPARE(m_fakes->links.opened,
-             QStringList { "https://main.test/qvsw-refer-a-friend.php?taf1=Ann%20Lee"
-                           "&taf2=ann%40mail.test&taf3=Dream%20on%21&taf4=Bo"
-                           "&taf5=bo%40mail.test&taf6=https://main.test/somnilex/" });
+        QStringList { "https://main.test/qvsw-refer-a-friend.php?taf1=Ann%20Lee"
+                      "&taf2=ann%40mail.test&taf3=Dream%20on%21&taf4=Bo"
+                      "&taf5=bo%40mail.test&taf6=https://main.test/somnilex/" });
     QVERIFY(m_fakes->prompter.prompts.isEmpty());
     // Nothing is cleared and the screen stays, so another friend can be referred.
     QCOMPARE(m_screen->txtName->text(), texts[0]);

@@ -30,23 +30,31 @@ private slots:
 void TestReferAFriend::plainAddress()
 {
     QCOMPARE(ReferAFriend::address(Main, entriesWithName("Ann")),
-             QString("https://main.test/qvsw-refer-a-friend.php?taf1=Ann&taf2=me%40mail.test"
-                     "&taf3=Hello&taf4=Bo&taf5=bo%40mail.test&taf6=https://main.test/somnilex/"));
+        QString("https://main.test/qvsw-refer-a-friend.php?taf1=Ann&taf2=me%40mail.test"
+                "&taf3=Hello&taf4=Bo&taf5=bo%40mail.test&taf6=https://main.test/somnilex/"));
 }
 
 void TestReferAFriend::valueIsEncoded_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("taf1");
-    QTest::newRow("ampersand") << "Ann & Bo" << "Ann%20%26%20Bo";
-    QTest::newRow("equals") << "a=b" << "a%3Db";
-    QTest::newRow("hash") << "No#1" << "No%231";
-    QTest::newRow("plus") << "a+b" << "a%2Bb";
-    QTest::newRow("percent") << "100%" << "100%25";
-    QTest::newRow("question and slash") << "a?b/c" << "a%3Fb%2Fc";
-    QTest::newRow("outer spaces trimmed") << "  Ann Lee  " << "Ann%20Lee";
+    QTest::newRow("ampersand") << "Ann & Bo"
+                               << "Ann%20%26%20Bo";
+    QTest::newRow("equals") << "a=b"
+                            << "a%3Db";
+    QTest::newRow("hash") << "No#1"
+                          << "No%231";
+    QTest::newRow("plus") << "a+b"
+                          << "a%2Bb";
+    QTest::newRow("percent") << "100%"
+                             << "100%25";
+    QTest::newRow("question and slash") << "a?b/c"
+                                        << "a%3Fb%2Fc";
+    QTest::newRow("outer spaces trimmed") << "  Ann Lee  "
+                                          << "Ann%20Lee";
     QTest::newRow("non-ascii") << QString::fromUtf8("J\u00fcrgen") << "J%C3%BCrgen";
-    QTest::newRow("line break") << "a\r\nb" << "a%0D%0Ab";
+    QTest::newRow("line break") << "a\r\nb"
+                                << "a%0D%0Ab";
 }
 
 void TestReferAFriend::valueIsEncoded()
@@ -78,11 +86,16 @@ void TestReferAFriend::trimsOnlySpaces_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("trimmed");
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("only spaces") << "   " << "";
-    QTest::newRow("both ends") << "  a b  " << "a b";
-    QTest::newRow("tab kept") << "\ta\t" << "\ta\t";
-    QTest::newRow("line break kept") << " a\n " << "a\n";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("only spaces") << "   "
+                                 << "";
+    QTest::newRow("both ends") << "  a b  "
+                               << "a b";
+    QTest::newRow("tab kept") << "\ta\t"
+                              << "\ta\t";
+    QTest::newRow("line break kept") << " a\n "
+                                     << "a\n";
 }
 
 void TestReferAFriend::trimsOnlySpaces()
