@@ -11,7 +11,9 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QTreeView>
 
 namespace {
@@ -20,32 +22,32 @@ const QString LinkColumn = QStringLiteral("Link");
 constexpr int EnterKey = 13;
 } // namespace
 
-const QString LookupController::NotFoundMessage =
-        QStringLiteral("Keyword not found - Please search in google\r"
-                       "Or write to us so that we can add the term in our dictionary");
+const QString LookupController::NotFoundMessage
+    = QStringLiteral("Keyword not found - Please search in google\r"
+                     "Or write to us so that we can add the term in our dictionary");
 const QString LookupController::EmptyTermMessage = QStringLiteral("Please Enter Search Term");
 
 LookupController::LookupController(LookupControls controls, PaneHost &panes, Prompter &prompter,
-                                   AppState &state, QString dictionaryPath, QObject *parent)
-    : QObject(parent),
-      m_ui(controls),
-      m_panes(panes),
-      m_prompter(prompter),
-      m_state(state),
-      m_dictionaryPath(std::move(dictionaryPath))
-{
-}
+    AppState &state, QString dictionaryPath, QObject *parent)
+    : QObject(parent)
+    , m_ui(controls)
+    , m_panes(panes)
+    , m_prompter(prompter)
+    , m_state(state)
+    , m_dictionaryPath(std::move(dictionaryPath))
+{ }
 
 void LookupController::connectControls()
 {
     connect(m_ui.txtKey, &QLineEdit::textChanged, this, &LookupController::txtKey_Change);
-    connect(m_ui.txtKey, &QLineEdit::returnPressed, this,
-            [this] { txtKey_KeyPress(EnterKey); });
+    connect(m_ui.txtKey, &QLineEdit::returnPressed, this, [this] { txtKey_KeyPress(EnterKey); });
     connect(m_ui.optExact, &QRadioButton::clicked, this, &LookupController::optExact_Click);
     connect(m_ui.optWildCard, &QRadioButton::clicked, this, &LookupController::optWildCard_Click);
     connect(m_ui.optGoogle, &QRadioButton::clicked, this, &LookupController::optGoogle_Click);
+    // A double-click on an item is taken once the view has settled its selection.
     connect(m_ui.lstKeys, &QTreeView::doubleClicked, this, &LookupController::lstKeys_DblClick);
-    // A click anywhere on the list counts, also where there is no item.
+    // A click or double-click anywhere on the list counts, also where there is no item (an empty
+    // list after a search that found nothing still answers a double-click).
     m_ui.lstKeys->viewport()->installEventFilter(this);
     // Enter on the list does what a double-click does, for keyboard users.
     m_ui.lstKeys->installEventFilter(this);
@@ -55,6 +57,11 @@ bool LookupController::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_ui.lstKeys->viewport() && event->type() == QEvent::MouseButtonRelease) {
         lstKeys_Click();
+    } else if (watched == m_ui.lstKeys->viewport()
+        && event->type() == QEvent::MouseButtonDblClick) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (!m_ui.lstKeys->indexAt(mouse->position().toPoint()).isValid())
+            lstKeys_DblClick();
     } else if (watched == m_ui.lstKeys && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -98,7 +105,7 @@ QStringList LookupController::keysOf(modDB::Recordset &rs, Mode mode, const QStr
     for (qint64 i = 0; i < count; ++i) {
         const QString key = rs.Fields(KeyColumn);
         const bool match = mode == Mode::Exact ? MatchRules::matchesExact(key, term)
-                : mode == Mode::WildCard       ? MatchRules::matchesWildcard(key, term)
+            : mode == Mode::WildCard           ? MatchRules::matchesWildcard(key, term)
                                                : true;
         if (match)
             keys.append(key);
@@ -130,6 +137,8 @@ void LookupController::tell(const QString &message)
 
 void LookupController::reportFailure(const QString &message)
 {
+    if (m_quietFailures)
+        return;
     m_prompter.error(message);
     m_ui.txtKey->setFocus();
 }
@@ -157,8 +166,8 @@ void LookupController::txtKey_Change()
 QString LookupController::selectedKeyword(bool *found) const
 {
     const QModelIndexList selected = m_ui.lstKeys->selectionModel()
-            ? m_ui.lstKeys->selectionModel()->selectedIndexes()
-            : QModelIndexList();
+        ? m_ui.lstKeys->selectionModel()->selectedIndexes()
+        : QModelIndexList();
     *found = !selected.isEmpty();
     return *found ? selected.first().data().toString() : QString();
 }
@@ -220,8 +229,9 @@ void LookupController::runSearch(bool fromEnterKey)
     }
 
     try {
+        const modDB::RecordsetPtr rs = openDreams();
         if (fromEnterKey && typed.isEmpty()) {
-            m_ui.keywords->setKeys(readAllKeys());
+            m_ui.keywords->setKeys(keysOf(*rs, Mode::Web, QString()));
             tell(EmptyTermMessage);
             return;
         }
@@ -232,7 +242,7 @@ void LookupController::runSearch(bool fromEnterKey)
         } else {
             term = MatchRules::exactTerm(typed);
         }
-        m_ui.keywords->setKeys(keysOf(*openDreams(), current, term));
+        m_ui.keywords->setKeys(keysOf(*rs, current, term));
     } catch (const DictionaryError &e) {
         reportFailure(e.message());
         return;
@@ -266,6 +276,9 @@ void LookupController::display(bool fromDoubleClick)
         restartWebSearch();
         return;
     }
+    // The double-click goes on past whatever fails without a word, also past a restore that
+    // copying a blank keyword into the search box sets off.
+    const QScopedValueRollback<bool> quiet(m_quietFailures, fromDoubleClick);
 
     modDB::RecordsetPtr rs;
     try {

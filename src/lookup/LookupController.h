@@ -17,8 +17,8 @@ class LookupController : public QObject
 {
     Q_OBJECT
 public:
-    LookupController(LookupControls controls, PaneHost &panes, Prompter &prompter,
-                     AppState &state, QString dictionaryPath, QObject *parent = nullptr);
+    LookupController(LookupControls controls, PaneHost &panes, Prompter &prompter, AppState &state,
+        QString dictionaryPath, QObject *parent = nullptr);
 
     // Connects the controls' signals to the handlers below.
     void connectControls();
@@ -66,4 +66,5 @@ private:
     Prompter &m_prompter;
     AppState &m_state;
     QString m_dictionaryPath;
+    bool m_quietFailures = false;
 };

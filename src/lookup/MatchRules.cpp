@@ -24,31 +24,19 @@ QString wildcardTerm(const QString &typed)
     return modDict::StripWildcards(typed.toLower());
 }
 
-// The rules cut the stored key first and lower-case the piece. Lower-casing nearly always keeps
-// a text's length, and then cutting and lower-casing commute; the few characters whose lower
-// case is longer take the literal route.
+// The whole key is lower-cased before it is compared. Cutting the key to the term's length
+// first would give the same answer for nearly every text, but not for the one capital whose
+// lower case is two characters long (U+0130): cut first, "İstanbul" would no longer begin with
+// the lower-cased "İstanbul", nor contain the lower-cased "İst".
 bool matchesExact(const QString &key, const QString &term)
 {
-    const QString lower = key.toLower();
-    if (lower.size() == key.size())
-        return lower.startsWith(term);
-    return key.size() >= term.size() && key.left(term.size()).toLower() == term;
+    // Tested apart: a null key (a NULL field) does not start with even the empty text.
+    return term.isEmpty() || key.toLower().startsWith(term);
 }
 
 bool matchesWildcard(const QString &key, const QString &term)
 {
-    if (key.isEmpty())
-        return false;
-    if (term.isEmpty())
-        return true;
-    const QString lower = key.toLower();
-    if (lower.size() == key.size())
-        return lower.contains(term);
-    for (qsizetype p = 0; p < key.size(); ++p) {
-        if (key.mid(p, term.size()).toLower() == term)
-            return true;
-    }
-    return false;
+    return !key.isEmpty() && (term.isEmpty() || key.toLower().contains(term));
 }
 
 bool matchesKeyword(const QString &key, const QString &lowerTerm)

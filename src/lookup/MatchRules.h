@@ -11,10 +11,11 @@ QString wildcardTerm(const QString &typed);
 // Trimmed of spaces at both ends (only the space character, as typed terms are trimmed).
 QString trimSpaces(const QString &text);
 
-// Exact mode: the key begins with term, in any letter case. An empty term matches every key.
+// Exact mode: the lower-cased key begins with term (already lower-cased by the caller). An empty
+// term matches every key, the empty key included.
 bool matchesExact(const QString &key, const QString &term);
-// Wildcard mode: the key contains term, in any letter case. An empty term matches every
-// non-empty key.
+// Wildcard mode: the lower-cased key contains term (already lower-cased). An empty term matches
+// every non-empty key; the empty key never matches.
 bool matchesWildcard(const QString &key, const QString &term);
 // Display: the key equals term in any letter case (term already lower-cased by the caller).
 bool matchesKeyword(const QString &key, const QString &lowerTerm);
