@@ -6,6 +6,9 @@ namespace {
 // The dotted capital I: its lower case is two characters, "i" and a combining dot above.
 const QString DottedI = QString(QChar(0x130));
 const QString DottedILower = QStringLiteral("i") + QChar(0x307);
+// A capital and its lower case beyond the Basic Multilingual Plane (Deseret long I).
+const QString DeseretCapital = QString::fromUtf8("\xF0\x90\x90\x80");
+const QString DeseretSmall = QString::fromUtf8("\xF0\x90\x90\xA8");
 } // namespace
 
 class TestMatchRules : public QObject
@@ -20,6 +23,7 @@ private slots:
     void wildcardMatch();
     void keywordMatch_data();
     void keywordMatch();
+    void agreesWithLoweringTheWholeKey();
 };
 
 void TestMatchRules::terms_data()
@@ -173,6 +177,14 @@ void TestMatchRules::wildcardMatch_data()
                                           << "ÉCHELLE" << true;
     QTest::newRow("dottedIInside") << "Old " + DottedI + "stanbul" << DottedI + "st" << true;
     QTest::newRow("dottedIAtKeyEnd") << "Kaş" + DottedI << "ş" + DottedI << true;
+    QTest::newRow("dottedIElsewhereInKey") << DottedI + "zmir"
+                                           << "MIR" << true;
+    QTest::newRow("beyondBasicPlane") << "x" + DeseretCapital + "y" << DeseretCapital + "Y" << true;
+    QTest::newRow("beyondBasicPlaneAbsent") << "x" + DeseretCapital + "y"
+                                            << "xy" << false;
+    QTest::newRow("longKey") << QString(100, QLatin1Char('x')) + "Snake"
+                             << "xsnake" << true;
+    QTest::newRow("longKeyAbsent") << QString(100, QLatin1Char('x')) << "xy" << false;
 }
 
 void TestMatchRules::wildcardMatch()
@@ -213,6 +225,31 @@ void TestMatchRules::keywordMatch()
     QFETCH(QString, term);
     QFETCH(bool, matches);
     QCOMPARE(MatchRules::matchesKeyword(key, term.toLower()), matches);
+}
+
+// The rules compare most keys in place; whatever the route, the answer must be the one that
+// lower-casing the whole key gives. Random short texts over letters that stress the routes.
+void TestMatchRules::agreesWithLoweringTheWholeKey()
+{
+    const QStringList pieces = { "a", "A", "i", "I", "s", "S", " ", "é", "É", DottedI, DottedILower,
+        DeseretCapital, DeseretSmall, "ß" };
+    QRandomGenerator random(20261208);
+    auto text = [&](int longest) {
+        QString t;
+        const int n = int(random.bounded(longest + 1));
+        for (int i = 0; i < n; ++i)
+            t += pieces.at(int(random.bounded(quint32(pieces.size()))));
+        return t;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const QString key = text(6);
+        const QString term = text(3).toLower();
+        const QString lowerKey = key.toLower();
+        QCOMPARE(MatchRules::matchesExact(key, term), term.isEmpty() || lowerKey.startsWith(term));
+        QCOMPARE(MatchRules::matchesWildcard(key, term),
+            !key.isEmpty() && (term.isEmpty() || lowerKey.contains(term)));
+        QCOMPARE(MatchRules::matchesKeyword(key, term), lowerKey == term);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestMatchRules)
