@@ -12,7 +12,7 @@ struct AppState;
 // The lookup handlers of the main window: the keyword list's fill and restore, the keyword
 // search in its three modes, and the display of a keyword's page. Each handler reads the
 // dictionary afresh; a dictionary that cannot be read is reported once, and the list and the
-// panes are left as they were.
+// panes are left as they were (the double-click alone goes on silently with the listed term).
 class LookupController : public QObject
 {
     Q_OBJECT
