@@ -101,14 +101,17 @@ QStringList LookupController::keysOf(modDB::Recordset &rs, Mode mode, const QStr
     const qint64 count = rs.RecordCount();
     if (count == 0)
         return keys;
+    if (mode == Mode::Web)
+        keys.reserve(count);
     rs.MoveFirst();
     for (qint64 i = 0; i < count; ++i) {
-        const QString key = rs.Fields(KeyColumn);
-        const bool match = mode == Mode::Exact ? MatchRules::matchesExact(key, term)
-            : mode == Mode::WildCard           ? MatchRules::matchesWildcard(key, term)
-                                               : true;
+        const bool match = mode == Mode::Exact
+            ? MatchRules::lowerKeyMatchesExact(rs.LowerFields(KeyColumn), term)
+            : mode == Mode::WildCard
+            ? MatchRules::lowerKeyMatchesWildcard(rs.LowerFields(KeyColumn), term)
+            : true;
         if (match)
-            keys.append(key);
+            keys.append(rs.Fields(KeyColumn));
         rs.MoveNext();
     }
     return keys;
@@ -122,7 +125,7 @@ QString LookupController::linkIn(modDB::Recordset &rs, const QString &term)
         return term;
     rs.MoveFirst();
     for (qint64 i = 0; i < count; ++i) {
-        if (MatchRules::matchesKeyword(rs.Fields(KeyColumn), lowerTerm))
+        if (rs.LowerFields(KeyColumn) == lowerTerm)
             return rs.Fields(LinkColumn);
         rs.MoveNext();
     }

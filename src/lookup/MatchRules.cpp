@@ -1,9 +1,6 @@
 #include "MatchRules.h"
 #include "modDict.h"
 
-#include <QStringView>
-#include <QVarLengthArray>
-
 namespace MatchRules {
 
 QString trimSpaces(const QString &text)
@@ -31,60 +28,25 @@ QString wildcardTerm(const QString &typed)
 // first would give the same answer for nearly every text, but not for the one capital whose
 // lower case is two characters long (U+0130): cut first, "İstanbul" would no longer begin with
 // the lower-cased "İstanbul", nor contain the lower-cased "İst".
-//
-// Every search compares every key, so the usual key is lower-cased in place, one character at
-// a time, without a copy: each character of the Basic Multilingual Plane but U+0130 lower-cases
-// to exactly the one character QChar::toLower gives. Keys holding U+0130 or a character beyond
-// that plane take the whole-text route.
-namespace {
-
-bool lowersInPlace(QChar c)
+bool lowerKeyMatchesExact(const QString &lowerKey, const QString &term)
 {
-    return !c.isSurrogate() && c.unicode() != 0x130;
+    // Tested apart: a null key (a NULL field) does not start with even the empty text.
+    return term.isEmpty() || lowerKey.startsWith(term);
 }
 
-} // namespace
+bool lowerKeyMatchesWildcard(const QString &lowerKey, const QString &term)
+{
+    return !lowerKey.isEmpty() && (term.isEmpty() || lowerKey.contains(term));
+}
 
 bool matchesExact(const QString &key, const QString &term)
 {
-    for (qsizetype i = 0; i < term.size(); ++i) {
-        if (i == key.size())
-            return false;
-        const QChar c = key.at(i);
-        if (!lowersInPlace(c))
-            return key.toLower().startsWith(term);
-        if (QChar::toLower(c.unicode()) != term.at(i).unicode())
-            return false;
-    }
-    return true;
+    return lowerKeyMatchesExact(key.toLower(), term);
 }
 
 bool matchesWildcard(const QString &key, const QString &term)
 {
-    if (key.isEmpty())
-        return false;
-    if (term.isEmpty())
-        return true;
-    QVarLengthArray<char16_t, 64> lowered(key.size());
-    for (qsizetype i = 0; i < key.size(); ++i) {
-        const QChar c = key.at(i);
-        if (!lowersInPlace(c))
-            return key.toLower().contains(term);
-        lowered[i] = QChar::toLower(c.unicode());
-    }
-    return QStringView(lowered.data(), lowered.size()).contains(term);
-}
-
-bool matchesKeyword(const QString &key, const QString &lowerTerm)
-{
-    for (qsizetype i = 0; i < key.size(); ++i) {
-        const QChar c = key.at(i);
-        if (!lowersInPlace(c))
-            return key.toLower() == lowerTerm;
-        if (i == lowerTerm.size() || QChar::toLower(c.unicode()) != lowerTerm.at(i).unicode())
-            return false;
-    }
-    return key.size() == lowerTerm.size();
+    return lowerKeyMatchesWildcard(key.toLower(), term);
 }
 
 } // namespace MatchRules

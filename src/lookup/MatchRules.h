@@ -17,7 +17,8 @@ bool matchesExact(const QString &key, const QString &term);
 // Wildcard mode: the lower-cased key contains term (already lower-cased). An empty term matches
 // every non-empty key; the empty key never matches.
 bool matchesWildcard(const QString &key, const QString &term);
-// Display: the key equals term in any letter case (term already lower-cased by the caller).
-bool matchesKeyword(const QString &key, const QString &lowerTerm);
+// The same two rules on a key already lower-cased with QString::toLower, as row sets keep it.
+bool lowerKeyMatchesExact(const QString &lowerKey, const QString &term);
+bool lowerKeyMatchesWildcard(const QString &lowerKey, const QString &term);
 
 } // namespace MatchRules
