@@ -7,6 +7,7 @@
 #include "LinkLabel.h"
 #include "LookupController.h"
 #include "Services.h"
+#include "UpdateCommand.h"
 #include "WebView.h"
 #include "frmAbout.h"
 #include "frmBrowser.h"
@@ -236,6 +237,9 @@ void MDI::wireCommands()
     connect(cmdSearch, &QPushButton::clicked, m_lookup, &LookupController::cmdSearch_Click);
     connect(cmdDisplay, &QPushButton::clicked, m_lookup, &LookupController::cmdDisplay_Click);
     connect(mnuUpdate, &QAction::triggered, this, &MDI::updateRequested);
+    auto *update = new UpdateCommand(*m_services.files, *m_services.prompter,
+                                     m_config.dictionaryPath(), lstKeys, txtKey, this, this);
+    connect(this, &MDI::updateRequested, update, &UpdateCommand::mnuUpdate_Click);
     connect(mnuAbout, &QAction::triggered, this, &MDI::mnuAbout_Click);
 
     LinkOpener &links = *m_services.links;

@@ -1,0 +1,59 @@
+#include "UpdateCommand.h"
+
+#include "DictionaryUpdate.h"
+#include "FileChooser.h"
+#include "Prompter.h"
+#include "frmPB.h"
+
+#include <QAbstractItemView>
+#include <QWidget>
+
+const QString UpdateCommand::NothingToUpdateMessage = QStringLiteral("There is nothing to Update");
+const QString UpdateCommand::WrongFileMessage =
+        QStringLiteral("This is the wrong file! Lookup online help");
+const QString UpdateCommand::SuccessMessage =
+        QStringLiteral("Somnilex Successfully Updated\rPlease restart dictionary ");
+
+UpdateCommand::UpdateCommand(FileChooser &files, Prompter &prompter, QString dictionaryPath,
+                             QAbstractItemView *lstKeys, QWidget *txtKey, QWidget *window,
+                             QObject *parent)
+    : QObject(parent),
+      m_files(files),
+      m_prompter(prompter),
+      m_dictionaryPath(std::move(dictionaryPath)),
+      m_lstKeys(lstKeys),
+      m_txtKey(txtKey),
+      m_window(window)
+{
+}
+
+void UpdateCommand::mnuUpdate_Click()
+{
+    const QString updatePath = m_files.chooseFileToOpen();
+    if (updatePath.isEmpty())
+        return;
+
+    const DictionaryUpdate::Result result = DictionaryUpdate(updatePath, m_dictionaryPath).run();
+    switch (result.outcome) {
+    case DictionaryUpdate::Outcome::NothingToUpdate:
+        m_prompter.information(NothingToUpdateMessage);
+        break;
+    case DictionaryUpdate::Outcome::WrongFile:
+        m_prompter.information(WrongFileMessage);
+        break;
+    case DictionaryUpdate::Outcome::Failed:
+        m_prompter.error(QStringLiteral("The dictionary was not updated and is unchanged.\r%1")
+                                 .arg(result.error));
+        break;
+    case DictionaryUpdate::Outcome::Merged: {
+        frmPB progress(m_window);
+        emit progressWindowOpening(&progress);
+        progress.exec();
+        // The new rows show at the list's next refill; here it is only redrawn.
+        m_lstKeys->viewport()->repaint();
+        m_prompter.information(SuccessMessage);
+        break;
+    }
+    }
+    m_txtKey->setFocus();
+}
