@@ -1,0 +1,304 @@
+#include "DictionaryUpdate.h"
+#include "TestDictionary.h"
+#include "modDB.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QtTest>
+
+using Outcome = DictionaryUpdate::Outcome;
+using Rows = std::vector<DictionaryRow>;
+Q_DECLARE_METATYPE(Outcome)
+
+namespace {
+
+DictionaryRow row(const QString &key, const QString &link, const QString &names = "astro")
+{
+    return { key, link, names };
+}
+
+// Rows whose links are "<prefix><index>", each key and link distinct.
+Rows generated(const QString &prefix, int from, int count)
+{
+    Rows rows;
+    rows.reserve(size_t(count));
+    for (int i = from; i < from + count; ++i)
+        rows.push_back(row(QStringLiteral("Key %1").arg(i), prefix + QString::number(i)));
+    return rows;
+}
+
+Rows concat(Rows a, const Rows &b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// Runs statements on a dictionary file with its own password.
+void execute(const QString &path, const char *sql)
+{
+    modDB::Connection connection(path);
+    connection.execute(sql);
+}
+
+const Rows Shipped = { row("Snake", "qrc:/dreams/snake.html", "x"),
+                       row("Water", "qrc:/dreams/water.html", "") };
+
+} // namespace
+
+class TestDictionaryUpdate : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { m_folder = std::make_unique<TestFolder>(); }
+    void cleanup() { m_folder.reset(); }
+
+    void merges_data();
+    void merges();
+    void unreadableUpdateIsNothing_data();
+    void unreadableUpdateIsNothing();
+    void dictionaryThatCannotBeWrittenIsUnchanged_data();
+    void dictionaryThatCannotBeWrittenIsUnchanged();
+    void mergesBeyondSixteenBitCounts();
+    void killedMergeLeavesAllOrNone_data();
+    void killedMergeLeavesAllOrNone();
+
+private:
+    QString updatePath() const { return m_folder->file("update.dat"); }
+    std::unique_ptr<TestFolder> m_folder;
+};
+
+void TestDictionaryUpdate::merges_data()
+{
+    QTest::addColumn<Rows>("dictionary");
+    QTest::addColumn<Rows>("update");
+    QTest::addColumn<Outcome>("outcome");
+    QTest::addColumn<Rows>("expected");
+
+    const DictionaryRow snake = Shipped[0], water = Shipped[1];
+    const DictionaryRow moon = row("Moon", "qrc:/dreams/moon.html");
+    const DictionaryRow sun = row("Sun", "qrc:/dreams/sun.html");
+
+    QTest::newRow("new rows appended in file order")
+            << Shipped << Rows { sun, moon } << Outcome::Merged << Rows { snake, water, sun, moon };
+    QTest::newRow("all duplicates append nothing")
+            << Shipped << Rows { row("Snake", snake.link), row("Water", water.link) }
+            << Outcome::Merged << Shipped;
+    QTest::newRow("new key with known link skipped")
+            << Shipped << Rows { row("Serpent", snake.link) } << Outcome::Merged << Shipped;
+    QTest::newRow("known key with new link appended")
+            << Shipped << Rows { row("Snake", "qrc:/dreams/snake-2.html") } << Outcome::Merged
+            << Rows { snake, water, row("Snake", "qrc:/dreams/snake-2.html") };
+    QTest::newRow("link compared with its case")
+            << Shipped << Rows { row("Snake", "qrc:/dreams/SNAKE.html") } << Outcome::Merged
+            << Rows { snake, water, row("Snake", "qrc:/dreams/SNAKE.html") };
+    QTest::newRow("same new link twice appended once")
+            << Shipped << Rows { sun, row("Sol", sun.link), moon } << Outcome::Merged
+            << Rows { snake, water, sun, moon };
+    QTest::newRow("empty dictionary") << Rows {} << Rows { moon } << Outcome::Merged
+                                      << Rows { moon };
+    QTest::newRow("empty update") << Shipped << Rows {} << Outcome::NothingToUpdate << Shipped;
+    QTest::newRow("marker in other case")
+            << Shipped << Rows { row("Sun", sun.link, "Astro") } << Outcome::WrongFile << Shipped;
+    QTest::newRow("third row unmarked")
+            << Shipped << Rows { sun, moon, row("Star", "qrc:/dreams/star.html", "") }
+            << Outcome::WrongFile << Shipped;
+    QTest::newRow("last row unmarked")
+            << Shipped << concat(generated("qrc:/n/", 0, 50), { row("Z", "qrc:/z", "astro ") })
+            << Outcome::WrongFile << Shipped;
+}
+
+void TestDictionaryUpdate::merges()
+{
+    QFETCH(Rows, dictionary);
+    QFETCH(Rows, update);
+    QFETCH(Outcome, outcome);
+    QFETCH(Rows, expected);
+    m_folder->writeDictionary(dictionary);
+    DictionaryFile::write(updatePath(), update);
+
+    const auto result = DictionaryUpdate(updatePath(), m_folder->dictionary()).run();
+
+    QCOMPARE(result.outcome, outcome);
+    QVERIFY(result.error.isEmpty());
+    QCOMPARE(DictionaryFile::read(m_folder->dictionary()), expected);
+    if (outcome == Outcome::Merged)
+        QCOMPARE(result.appended + result.duplicates, qint64(update.size()));
+    QCOMPARE(result.appended, qint64(expected.size() - dictionary.size()));
+}
+
+void TestDictionaryUpdate::unreadableUpdateIsNothing_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<Outcome>("outcome");
+    QTest::newRow("missing path") << "missing" << Outcome::NothingToUpdate;
+    QTest::newRow("a folder") << "folder" << Outcome::NothingToUpdate;
+    QTest::newRow("not a database") << "text" << Outcome::NothingToUpdate;
+    QTest::newRow("another password") << "password" << Outcome::NothingToUpdate;
+    QTest::newRow("no dreams table") << "noTable" << Outcome::NothingToUpdate;
+    QTest::newRow("no Names column") << "noNames" << Outcome::WrongFile;
+    QTest::newRow("no Link column") << "noLink" << Outcome::WrongFile;
+}
+
+void TestDictionaryUpdate::unreadableUpdateIsNothing()
+{
+    QFETCH(QString, kind);
+    QFETCH(Outcome, outcome);
+    m_folder->writeDictionary(Shipped);
+    const QString path = updatePath();
+    const Rows fresh = { row("Sun", "qrc:/dreams/sun.html") };
+    if (kind == "folder") {
+        QVERIFY(QDir(m_folder->path()).mkdir("update.dat"));
+    } else if (kind == "text") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(4096, 'x'));
+    } else if (kind != "missing") {
+        DictionaryFile::write(path, fresh);
+        if (kind == "password")
+            execute(path, "PRAGMA rekey = 'another password';");
+        else if (kind == "noTable")
+            execute(path, "ALTER TABLE dreams RENAME TO nightmares;");
+        else if (kind == "noNames")
+            execute(path, "CREATE TABLE t (Key TEXT, Link TEXT); INSERT INTO t SELECT Key, Link "
+                          "FROM dreams; DROP TABLE dreams; ALTER TABLE t RENAME TO dreams;");
+        else if (kind == "noLink")
+            execute(path, "CREATE TABLE t (Key TEXT, Names TEXT); INSERT INTO t SELECT Key, "
+                          "Names FROM dreams; DROP TABLE dreams; ALTER TABLE t RENAME TO dreams;");
+    }
+
+    const auto result = DictionaryUpdate(path, m_folder->dictionary()).run();
+
+    QCOMPARE(result.outcome, outcome);
+    QCOMPARE(DictionaryFile::read(m_folder->dictionary()), Shipped);
+}
+
+void TestDictionaryUpdate::dictionaryThatCannotBeWrittenIsUnchanged_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << "missing" << "does not exist";
+    QTest::newRow("not a database") << "text" << "not a dictionary database";
+    QTest::newRow("locked by another writer") << "locked" << "locked";
+    QTest::newRow("third append refused") << "trigger" << "refused";
+    QTest::newRow("failure after some appends") << "hook" << "disk full";
+}
+
+void TestDictionaryUpdate::dictionaryThatCannotBeWrittenIsUnchanged()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    const QString path = m_folder->dictionary();
+    DictionaryFile::write(updatePath(), generated("qrc:/new/", 0, 10));
+    if (kind == "text") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a dictionary");
+    } else if (kind != "missing") {
+        m_folder->writeDictionary(Shipped);
+    }
+    if (kind == "trigger")
+        execute(path, "CREATE TRIGGER refuse BEFORE INSERT ON dreams WHEN NEW.Link = "
+                      "'qrc:/new/2' BEGIN SELECT RAISE(ABORT, 'refused'); END;");
+    std::unique_ptr<modDB::Connection> writer;
+    if (kind == "locked") {
+        writer = std::make_unique<modDB::Connection>(path);
+        writer->execute("BEGIN EXCLUSIVE");
+    }
+    DictionaryUpdate update(updatePath(), path);
+    if (kind == "hook")
+        update.setAppendHook([](qint64 appended) {
+            if (appended == 5)
+                throw std::runtime_error("disk full");
+        });
+
+    const auto before = QFile::exists(path) ? QFile(path).size() : -1;
+    const auto result = update.run();
+    writer.reset();
+
+    QCOMPARE(result.outcome, Outcome::Failed);
+    QVERIFY2(result.error.contains(path), qPrintable(result.error));
+    QVERIFY2(result.error.contains(reason), qPrintable(result.error));
+    QCOMPARE(result.appended, 0);
+    if (kind == "missing") {
+        QVERIFY(!QFile::exists(path));
+    } else if (kind == "text") {
+        QCOMPARE(QFile(path).size(), before);
+    } else {
+        QCOMPARE(DictionaryFile::read(path), Shipped);
+    }
+}
+
+void TestDictionaryUpdate::mergesBeyondSixteenBitCounts()
+{
+    // Both files hold more rows than a 16-bit counter reaches; half the update is known.
+    const Rows dictionary = generated("qrc:/d/", 0, 40000);
+    const Rows update = concat(generated("qrc:/d/", 20000, 20000), generated("qrc:/u/", 0, 20000));
+    m_folder->writeDictionary(dictionary);
+    DictionaryFile::write(updatePath(), update);
+
+    const auto result = DictionaryUpdate(updatePath(), m_folder->dictionary()).run();
+
+    QCOMPARE(result.outcome, Outcome::Merged);
+    QCOMPARE(result.updateRows, 40000);
+    QCOMPARE(result.appended, 20000);
+    QCOMPARE(result.duplicates, 20000);
+    QCOMPARE(DictionaryFile::read(m_folder->dictionary()),
+             concat(dictionary, generated("qrc:/u/", 0, 20000)));
+}
+
+void TestDictionaryUpdate::killedMergeLeavesAllOrNone_data()
+{
+    // How the child is stopped: paused by its hook after that many appends, or killed after
+    // a while whatever it is doing, or left to finish.
+    QTest::addColumn<QString>("pauseAt");
+    QTest::addColumn<int>("killAfterMs");
+    QTest::addColumn<QString>("expect"); // none, all, either
+    QTest::newRow("after the first append") << "1" << 0 << "none";
+    QTest::newRow("after the last append") << "30000" << 0 << "none";
+    QTest::newRow("part-way by the clock") << "0" << 400 << "either";
+    QTest::newRow("left to finish") << "0" << -1 << "all";
+}
+
+void TestDictionaryUpdate::killedMergeLeavesAllOrNone()
+{
+    QFETCH(QString, pauseAt);
+    QFETCH(int, killAfterMs);
+    QFETCH(QString, expect);
+    const Rows dictionary = generated("qrc:/d/", 0, 5000);
+    const Rows fresh = generated("qrc:/u/", 0, 30000);
+    m_folder->writeDictionary(dictionary);
+    DictionaryFile::write(updatePath(), concat(generated("qrc:/d/", 0, 5000), fresh));
+
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(UPDATE_CHILD, { updatePath(), m_folder->dictionary(), pauseAt });
+    QVERIFY(child.waitForStarted());
+    if (pauseAt != "0") {
+        QVERIFY(child.waitForReadyRead(60000));
+        QCOMPARE(child.readLine().trimmed(), QByteArray("PAUSED"));
+        child.kill();
+    } else if (killAfterMs >= 0) {
+        QTest::qSleep(killAfterMs);
+        child.kill();
+    }
+    QVERIFY(child.waitForFinished(60000));
+    if (expect == "all") {
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.readAll().trimmed(), QByteArray("MERGED 30000"));
+    } else {
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+    }
+
+    const Rows after = DictionaryFile::read(m_folder->dictionary());
+    const Rows all = concat(dictionary, fresh);
+    if (expect == "none")
+        QCOMPARE(after, dictionary);
+    else if (expect == "all")
+        QCOMPARE(after, all);
+    else
+        QVERIFY2(after == dictionary || after == all, qPrintable(QString::number(after.size())));
+    qInfo("the dictionary holds %zu rows", after.size());
+}
+
+QTEST_GUILESS_MAIN(TestDictionaryUpdate)
+#include "tst_dictionaryupdate.moc"
