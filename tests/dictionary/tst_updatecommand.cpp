@@ -1,0 +1,308 @@
+#include "AppState.h"
+#include "Fakes.h"
+#include "KeywordListModel.h"
+#include "MDI.h"
+#include "TestDictionary.h"
+#include "UpdateCommand.h"
+#include "frmPB.h"
+#include "modDB.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeView>
+#include <QtTest>
+
+namespace {
+
+const std::vector<DictionaryRow> Shipped = rowsOf({ "Snake", "Water" });
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+} // namespace
+
+class TestUpdateCommand : public QObject
+{
+    Q_OBJECT
+public:
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); }
+
+private slots:
+    void init();
+    void cleanup();
+
+    void progressWindowMakeUp();
+    void progressWindowClosesAtTheFiftyFirstTick();
+    void progressWindowClosedEarlyStopsItsTimer();
+
+    void cancelDoesNothing();
+    void outcomes_data();
+    void outcomes();
+    void listIsRepaintedNotRefilled();
+
+private:
+    void openWindow();
+    void triggerUpdate();
+
+    std::unique_ptr<TestFolder> m_folder;
+    std::unique_ptr<FakeServices> m_fakes;
+    Services m_services;
+    AppConfig m_config;
+    AppState m_state;
+    std::unique_ptr<MDI> m_window;
+    // What the progress window looked like while it ran.
+    int m_progressShown = 0;
+    bool m_progressWasModal = false;
+    int m_barBeforeLastTick = -1;
+    bool m_progressClosed = false;
+};
+
+void TestUpdateCommand::init()
+{
+    m_folder = std::make_unique<TestFolder>();
+    m_fakes = std::make_unique<FakeServices>();
+    m_services = m_fakes->services();
+    m_config = AppConfig::builtIn(m_folder->path(), "somnilex");
+    m_state = AppState();
+    m_progressShown = 0;
+    m_progressWasModal = false;
+    m_barBeforeLastTick = -1;
+    m_progressClosed = false;
+}
+
+void TestUpdateCommand::cleanup()
+{
+    m_window.reset();
+    m_fakes.reset();
+    m_folder.reset();
+}
+
+void TestUpdateCommand::progressWindowMakeUp()
+{
+    frmPB window;
+    QCOMPARE(window.windowTitle(), QString("Somnilex v1.85"));
+    QVERIFY(window.isModal());
+    QVERIFY(!(window.windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(window.size(), QSize(5925 / 15, 1305 / 15));
+    QCOMPARE(window.Label1->text(), QString("Please wait while Dictionary is Updating ...."));
+    QCOMPARE(window.Label1->pos(), QPoint(1110 / 15, 240 / 15));
+    QCOMPARE(window.PB->geometry(), QRect(195 / 15, 720 / 15, 5520 / 15, 300 / 15));
+    QVERIFY(!window.PB->accessibleName().isEmpty());
+    QCOMPARE(window.ProgressSteps, 50);
+    QCOMPARE(window.PB->minimum(), 0);
+    QCOMPARE(window.PB->maximum(), 50);
+    QCOMPARE(window.ProgressCounter, 0);
+    QCOMPARE(window.Timer1->interval(), 100);
+    QVERIFY(window.Timer1->isActive());
+}
+
+void TestUpdateCommand::progressWindowClosesAtTheFiftyFirstTick()
+{
+    frmPB window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // The ticks are driven here, not by the clock: no event is processed between them.
+    for (int tick = 1; tick <= 50; ++tick) {
+        window.Timer1_Timer();
+        QCOMPARE(window.PB->value(), tick);
+        QCOMPARE(window.ProgressCounter, tick);
+        QVERIFY(window.isVisible());
+    }
+    QVERIFY(window.Timer1->isActive());
+    window.Timer1_Timer();
+    QVERIFY(!window.isVisible());
+    QVERIFY(!window.Timer1->isActive());
+    QCOMPARE(window.ProgressCounter, 0);
+    QCOMPARE(window.result(), int(QDialog::Accepted));
+}
+
+void TestUpdateCommand::progressWindowClosedEarlyStopsItsTimer()
+{
+    frmPB window;
+    window.show();
+    for (int tick = 0; tick < 7; ++tick)
+        window.Timer1_Timer();
+    window.close();
+    QVERIFY(!window.isVisible());
+    QVERIFY(!window.Timer1->isActive());
+    QCOMPARE(window.ProgressCounter, 0);
+}
+
+void TestUpdateCommand::openWindow()
+{
+    m_window = std::make_unique<MDI>(m_config, m_services, m_state);
+    m_window->MDIForm_Load();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    auto *command = m_window->findChild<UpdateCommand *>();
+    QVERIFY(command);
+    // Runs the modal progress window's ticks from inside its own event loop.
+    connect(command, &UpdateCommand::progressWindowOpening, this, [this](frmPB *window) {
+        ++m_progressShown;
+        QTimer::singleShot(0, window, [this, window] {
+            m_progressWasModal = QApplication::activeModalWidget() == window;
+            for (int tick = 0; tick < 50; ++tick)
+                window->Timer1_Timer();
+            m_barBeforeLastTick = window->PB->value();
+            window->Timer1_Timer();
+            m_progressClosed = !window->isVisible();
+        });
+    });
+    m_fakes->prompter.prompts.clear();
+}
+
+void TestUpdateCommand::triggerUpdate()
+{
+    m_window->cmdSearch->setFocus();
+    QVERIFY(!m_window->txtKey->hasFocus());
+    m_window->mnuUpdate->trigger();
+}
+
+void TestUpdateCommand::cancelDoesNothing()
+{
+    m_folder->writeDictionary(Shipped);
+    openWindow();
+    m_fakes->files.path.clear();
+
+    triggerUpdate();
+
+    QCOMPARE(m_fakes->files.asked, 1);
+    QVERIFY(m_fakes->prompter.prompts.isEmpty());
+    QCOMPARE(m_progressShown, 0);
+    QVERIFY(m_window->cmdSearch->hasFocus());
+    QCOMPARE(DictionaryFile::read(m_folder->dictionary()), Shipped);
+}
+
+void TestUpdateCommand::outcomes_data()
+{
+    QTest::addColumn<QString>("update"); // how the chosen file is made
+    QTest::addColumn<QString>("dictionary"); // what is wrong with dream.dll, if anything
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("progress");
+    QTest::addColumn<QStringList>("keysAfterRestore");
+
+    const QString nothing = UpdateCommand::NothingToUpdateMessage;
+    const QString wrong = UpdateCommand::WrongFileMessage;
+    const QString success = "Somnilex Successfully Updated\rPlease restart dictionary ";
+    const QStringList shipped = { "Snake", "Water" };
+    const QStringList merged = { "Snake", "Water", "Moon", "Sun" };
+
+    QTest::newRow("new rows") << "new" << "" << success << true << merged;
+    QTest::newRow("all duplicates") << "duplicates" << "" << success << true << shipped;
+    QTest::newRow("empty update") << "empty" << "" << nothing << false << shipped;
+    QTest::newRow("missing update") << "missing" << "" << nothing << false << shipped;
+    QTest::newRow("not a database") << "text" << "" << nothing << false << shipped;
+    QTest::newRow("wrong marker") << "wrong" << "" << wrong << false << shipped;
+    QTest::newRow("dictionary refuses rows")
+            << "new" << "refuses" << "The dictionary was not updated" << false << shipped;
+    QTest::newRow("dictionary gone") << "new" << "gone" << "does not exist" << false
+                                     << QStringList();
+}
+
+void TestUpdateCommand::outcomes()
+{
+    QFETCH(QString, update);
+    QFETCH(QString, dictionary);
+    QFETCH(QString, message);
+    QFETCH(bool, progress);
+    QFETCH(QStringList, keysAfterRestore);
+
+    m_folder->writeDictionary(Shipped);
+    const QString updatePath = m_folder->file("update.any");
+    if (update == "new")
+        DictionaryFile::write(updatePath, rowsOf({ "Moon", "Snake", "Sun" }));
+    else if (update == "duplicates")
+        DictionaryFile::write(updatePath, rowsOf({ "Water", "Snake" }));
+    else if (update == "empty")
+        DictionaryFile::write(updatePath, {});
+    else if (update == "wrong")
+        DictionaryFile::write(updatePath, rowsOf({ "Moon", "Sun" }, "Astro"));
+    else if (update == "text") {
+        QFile file(updatePath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Key\tLink\tNames\n");
+    }
+    openWindow();
+    if (dictionary == "refuses") {
+        modDB::Connection(m_folder->dictionary())
+                .execute("CREATE TRIGGER refuse BEFORE INSERT ON dreams WHEN NEW.Key = 'Sun' "
+                         "BEGIN SELECT RAISE(ABORT, 'read-only medium'); END;");
+    } else if (dictionary == "gone") {
+        QVERIFY(QFile::remove(m_folder->dictionary()));
+    }
+    const QStringList listed = m_window->keywords->keys();
+    m_fakes->files.path = updatePath;
+
+    triggerUpdate();
+
+    QCOMPARE(m_fakes->prompter.prompts.size(), 1);
+    const PromptRecord prompt = m_fakes->prompter.prompts.first();
+    QVERIFY2(prompt.text.contains(message), qPrintable(prompt.text));
+    if (!dictionary.isEmpty()) {
+        QCOMPARE(prompt.kind, PromptRecord::Error);
+        QVERIFY2(prompt.text.contains(m_folder->dictionary()), qPrintable(prompt.text));
+    } else {
+        QCOMPARE(prompt.kind, PromptRecord::Information);
+        QCOMPARE(prompt.text, message);
+    }
+    QCOMPARE(m_progressShown, progress ? 1 : 0);
+    if (progress) {
+        QVERIFY(m_progressWasModal);
+        QCOMPARE(m_barBeforeLastTick, 50);
+        QVERIFY(m_progressClosed);
+    }
+    // The main window may not be active again yet after the modal window; its focus is.
+    QCOMPARE(m_window->focusWidget(), m_window->txtKey);
+    QCOMPARE(m_window->keywords->keys(), listed);
+
+    // The list's next refill shows what the dictionary now holds.
+    if (dictionary == "gone")
+        return;
+    m_window->txtKey->setText("x");
+    m_window->txtKey->clear();
+    QCOMPARE(m_window->keywords->keys(), keysAfterRestore);
+}
+
+void TestUpdateCommand::listIsRepaintedNotRefilled()
+{
+    m_folder->writeDictionary(Shipped);
+    DictionaryFile::write(m_folder->file("update.any"), rowsOf({ "Moon" }));
+    openWindow();
+    m_fakes->files.path = m_folder->file("update.any");
+    PaintCounter counter;
+    m_window->lstKeys->viewport()->installEventFilter(&counter);
+    int paintsAtSuccess = -1;
+    m_fakes->prompter.onPrompt = [&](const QString &) { paintsAtSuccess = counter.paints; };
+    QCoreApplication::processEvents();
+    counter.paints = 0;
+
+    triggerUpdate();
+
+    // The list was redrawn after the progress window and before the success message.
+    QVERIFY(m_progressClosed);
+    QVERIFY(paintsAtSuccess > 0);
+    QCOMPARE(m_window->keywords->keys(), QStringList({ "Snake", "Water" }));
+}
+
+QTEST_MAIN(TestUpdateCommand)
+#include "tst_updatecommand.moc"
