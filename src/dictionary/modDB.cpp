@@ -49,13 +49,13 @@ struct Statement
     ~Statement() { sqlite3_finalize(stmt); }
 };
 
+// Text is stored as UTF-8; reading it as such spares SQLite a conversion per cell.
 QString columnText(sqlite3_stmt *stmt, int column)
 {
-    const auto *text = reinterpret_cast<const char16_t *>(sqlite3_column_text16(stmt, column));
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
     if (!text)
         return {};
-    const int bytes = sqlite3_column_bytes16(stmt, column);
-    return QString::fromUtf16(text, bytes / 2);
+    return QString::fromUtf8(text, sqlite3_column_bytes(stmt, column));
 }
 
 } // namespace
@@ -350,6 +350,11 @@ Recordset::Recordset(ConnectionPtr connection, const QString &source)
     m_rowCount = m_rows->rowCount;
 }
 
+Recordset::~Recordset()
+{
+    sqlite3_finalize(m_insert);
+}
+
 void Recordset::MoveFirst()
 {
     if (m_rowCount == 0)
@@ -428,35 +433,45 @@ void Recordset::Update()
     if (!m_adding)
         return;
     const QStringList &columns = m_rows->columns;
-    QStringList names;
-    QStringList marks;
-    for (int c = 0; c < columns.size(); ++c) {
-        if (m_newRowSet[size_t(c)]) {
-            names << quoteIdentifier(columns[c]);
-            marks << QStringLiteral("?");
-        }
-    }
-    const QString sql = names.isEmpty()
-            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(m_tableName))
-            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(quoteIdentifier(m_tableName), names.join(QLatin1Char(',')),
-                           marks.join(QLatin1Char(',')));
-
     sqlite3 *db = m_connection->handle();
-    Statement insert;
-    const QByteArray utf8 = sql.toUtf8();
-    if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &insert.stmt, nullptr)
-        != SQLITE_OK)
-        m_connection->fail(QStringLiteral("adding a row"));
+    if (!m_insert || m_insertColumns != m_newRowSet) {
+        sqlite3_finalize(m_insert);
+        m_insert = nullptr;
+        QStringList names;
+        QStringList marks;
+        for (int c = 0; c < columns.size(); ++c) {
+            if (m_newRowSet[size_t(c)]) {
+                names << quoteIdentifier(columns[c]);
+                marks << QStringLiteral("?");
+            }
+        }
+        const QString sql = names.isEmpty()
+                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(m_tableName))
+                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                          .arg(quoteIdentifier(m_tableName), names.join(QLatin1Char(',')),
+                               marks.join(QLatin1Char(',')));
+        const QByteArray utf8 = sql.toUtf8();
+        if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &m_insert, nullptr)
+            != SQLITE_OK) {
+            sqlite3_finalize(m_insert);
+            m_insert = nullptr;
+            m_connection->fail(QStringLiteral("adding a row"));
+        }
+        m_insertColumns = m_newRowSet;
+    }
+
     int parameter = 1;
     for (int c = 0; c < columns.size(); ++c) {
         if (!m_newRowSet[size_t(c)])
             continue;
-        const QString &value = m_newRow[size_t(c)];
-        sqlite3_bind_text16(insert.stmt, parameter++, value.utf16(), int(value.size() * 2),
-                            SQLITE_TRANSIENT);
+        const QByteArray value = m_newRow[size_t(c)].toUtf8();
+        sqlite3_bind_text(m_insert, parameter++, value.constData(), int(value.size()),
+                          SQLITE_TRANSIENT);
     }
-    if (sqlite3_step(insert.stmt) != SQLITE_DONE)
+    const int step = sqlite3_step(m_insert);
+    sqlite3_reset(m_insert);
+    sqlite3_clear_bindings(m_insert);
+    if (step != SQLITE_DONE)
         m_connection->fail(QStringLiteral("adding a row"));
     m_connection->database().noteOwnWrite();
 

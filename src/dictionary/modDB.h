@@ -7,6 +7,7 @@
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 // Access to dictionary files: encrypted SQLite databases holding the table "dreams".
 // Every caller opens a connection and a row set, walks the rows and lets both go.
@@ -57,6 +58,9 @@ class Recordset
 {
 public:
     Recordset(ConnectionPtr connection, const QString &source);
+    ~Recordset();
+    Recordset(const Recordset &) = delete;
+    Recordset &operator=(const Recordset &) = delete;
 
     qint64 RecordCount() const { return m_rowCount; }
     void MoveFirst();
@@ -88,6 +92,10 @@ private:
     bool m_adding = false;
     std::vector<QString> m_newRow;
     std::vector<bool> m_newRowSet;
+    // The last INSERT and the columns it sets, kept for the next row that sets the same ones:
+    // an update appends thousands of rows alike.
+    sqlite3_stmt *m_insert = nullptr;
+    std::vector<bool> m_insertColumns;
 };
 
 using RecordsetPtr = std::unique_ptr<Recordset>;
