@@ -23,9 +23,9 @@ struct UpdateRow
 } // namespace
 
 DictionaryUpdate::DictionaryUpdate(QString updatePath, QString dictionaryPath)
-    : m_updatePath(std::move(updatePath)), m_dictionaryPath(std::move(dictionaryPath))
-{
-}
+    : m_updatePath(std::move(updatePath))
+    , m_dictionaryPath(std::move(dictionaryPath))
+{ }
 
 DictionaryUpdate::Result DictionaryUpdate::run() const
 {
@@ -114,10 +114,11 @@ DictionaryUpdate::Result DictionaryUpdate::run() const
         result.appended = 0;
         result.duplicates = 0;
         const auto *dictionaryError = dynamic_cast<const DictionaryError *>(&e);
-        result.error = dictionaryError ? dictionaryError->message()
-                                       : QStringLiteral("The dictionary file %1 could not be "
-                                                        "updated: %2.")
-                                                 .arg(m_dictionaryPath, QString::fromLocal8Bit(e.what()));
+        result.error = dictionaryError
+            ? dictionaryError->message()
+            : QStringLiteral("The dictionary file %1 could not be "
+                             "updated: %2.")
+                  .arg(m_dictionaryPath, QString::fromLocal8Bit(e.what()));
         return result;
     }
     result.outcome = Outcome::Merged;

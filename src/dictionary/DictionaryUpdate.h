@@ -34,7 +34,10 @@ public:
     // Called inside the transaction after each appended row with the number appended so far;
     // lets tests stop or fail the merge part-way. An exception it throws fails
     // the merge like a failed append.
-    void setAppendHook(std::function<void(qint64 appended)> hook) { m_appendHook = std::move(hook); }
+    void setAppendHook(std::function<void(qint64 appended)> hook)
+    {
+        m_appendHook = std::move(hook);
+    }
 
     Result run() const;
 

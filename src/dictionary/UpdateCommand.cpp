@@ -9,23 +9,21 @@
 #include <QWidget>
 
 const QString UpdateCommand::NothingToUpdateMessage = QStringLiteral("There is nothing to Update");
-const QString UpdateCommand::WrongFileMessage =
-        QStringLiteral("This is the wrong file! Lookup online help");
-const QString UpdateCommand::SuccessMessage =
-        QStringLiteral("Somnilex Successfully Updated\rPlease restart dictionary ");
+const QString UpdateCommand::WrongFileMessage
+    = QStringLiteral("This is the wrong file! Lookup online help");
+const QString UpdateCommand::SuccessMessage
+    = QStringLiteral("Somnilex Successfully Updated\rPlease restart dictionary ");
 
 UpdateCommand::UpdateCommand(FileChooser &files, Prompter &prompter, QString dictionaryPath,
-                             QAbstractItemView *lstKeys, QWidget *txtKey, QWidget *window,
-                             QObject *parent)
-    : QObject(parent),
-      m_files(files),
-      m_prompter(prompter),
-      m_dictionaryPath(std::move(dictionaryPath)),
-      m_lstKeys(lstKeys),
-      m_txtKey(txtKey),
-      m_window(window)
-{
-}
+    QAbstractItemView *lstKeys, QWidget *txtKey, QWidget *window, QObject *parent)
+    : QObject(parent)
+    , m_files(files)
+    , m_prompter(prompter)
+    , m_dictionaryPath(std::move(dictionaryPath))
+    , m_lstKeys(lstKeys)
+    , m_txtKey(txtKey)
+    , m_window(window)
+{ }
 
 void UpdateCommand::mnuUpdate_Click()
 {
@@ -43,7 +41,7 @@ void UpdateCommand::mnuUpdate_Click()
         break;
     case DictionaryUpdate::Outcome::Failed:
         m_prompter.error(QStringLiteral("The dictionary was not updated and is unchanged.\r%1")
-                                 .arg(result.error));
+                             .arg(result.error));
         break;
     case DictionaryUpdate::Outcome::Merged: {
         frmPB progress(m_window);

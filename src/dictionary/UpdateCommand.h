@@ -15,8 +15,7 @@ class UpdateCommand : public QObject
     Q_OBJECT
 public:
     UpdateCommand(FileChooser &files, Prompter &prompter, QString dictionaryPath,
-                  QAbstractItemView *lstKeys, QWidget *txtKey, QWidget *window,
-                  QObject *parent = nullptr);
+        QAbstractItemView *lstKeys, QWidget *txtKey, QWidget *window, QObject *parent = nullptr);
 
     static const QString NothingToUpdateMessage;
     static const QString WrongFileMessage;

@@ -40,8 +40,8 @@ void execute(const QString &path, const char *sql)
     connection.execute(sql);
 }
 
-const Rows Shipped = { row("Snake", "qrc:/dreams/snake.html", "x"),
-                       row("Water", "qrc:/dreams/water.html", "") };
+const Rows Shipped
+    = { row("Snake", "qrc:/dreams/snake.html", "x"), row("Water", "qrc:/dreams/water.html", "") };
 
 } // namespace
 
@@ -79,32 +79,32 @@ void TestDictionaryUpdate::merges_data()
     const DictionaryRow sun = row("Sun", "qrc:/dreams/sun.html");
 
     QTest::newRow("new rows appended in file order")
-            << Shipped << Rows { sun, moon } << Outcome::Merged << Rows { snake, water, sun, moon };
+        << Shipped << Rows { sun, moon } << Outcome::Merged << Rows { snake, water, sun, moon };
     QTest::newRow("all duplicates append nothing")
-            << Shipped << Rows { row("Snake", snake.link), row("Water", water.link) }
-            << Outcome::Merged << Shipped;
+        << Shipped << Rows { row("Snake", snake.link), row("Water", water.link) } << Outcome::Merged
+        << Shipped;
     QTest::newRow("new key with known link skipped")
-            << Shipped << Rows { row("Serpent", snake.link) } << Outcome::Merged << Shipped;
+        << Shipped << Rows { row("Serpent", snake.link) } << Outcome::Merged << Shipped;
     QTest::newRow("known key with new link appended")
-            << Shipped << Rows { row("Snake", "qrc:/dreams/snake-2.html") } << Outcome::Merged
-            << Rows { snake, water, row("Snake", "qrc:/dreams/snake-2.html") };
+        << Shipped << Rows { row("Snake", "qrc:/dreams/snake-2.html") } << Outcome::Merged
+        << Rows { snake, water, row("Snake", "qrc:/dreams/snake-2.html") };
     QTest::newRow("link compared with its case")
-            << Shipped << Rows { row("Snake", "qrc:/dreams/SNAKE.html") } << Outcome::Merged
-            << Rows { snake, water, row("Snake", "qrc:/dreams/SNAKE.html") };
+        << Shipped << Rows { row("Snake", "qrc:/dreams/SNAKE.html") } << Outcome::Merged
+        << Rows { snake, water, row("Snake", "qrc:/dreams/SNAKE.html") };
     QTest::newRow("same new link twice appended once")
-            << Shipped << Rows { sun, row("Sol", sun.link), moon } << Outcome::Merged
-            << Rows { snake, water, sun, moon };
-    QTest::newRow("empty dictionary") << Rows {} << Rows { moon } << Outcome::Merged
-                                      << Rows { moon };
+        << Shipped << Rows { sun, row("Sol", sun.link), moon } << Outcome::Merged
+        << Rows { snake, water, sun, moon };
+    QTest::newRow("empty dictionary")
+        << Rows {} << Rows { moon } << Outcome::Merged << Rows { moon };
     QTest::newRow("empty update") << Shipped << Rows {} << Outcome::NothingToUpdate << Shipped;
     QTest::newRow("marker in other case")
-            << Shipped << Rows { row("Sun", sun.link, "Astro") } << Outcome::WrongFile << Shipped;
+        << Shipped << Rows { row("Sun", sun.link, "Astro") } << Outcome::WrongFile << Shipped;
     QTest::newRow("third row unmarked")
-            << Shipped << Rows { sun, moon, row("Star", "qrc:/dreams/star.html", "") }
-            << Outcome::WrongFile << Shipped;
+        << Shipped << Rows { sun, moon, row("Star", "qrc:/dreams/star.html", "") }
+        << Outcome::WrongFile << Shipped;
     QTest::newRow("last row unmarked")
-            << Shipped << concat(generated("qrc:/n/", 0, 50), { row("Z", "qrc:/z", "astro ") })
-            << Outcome::WrongFile << Shipped;
+        << Shipped << concat(generated("qrc:/n/", 0, 50), { row("Z", "qrc:/z", "astro ") })
+        << Outcome::WrongFile << Shipped;
 }
 
 void TestDictionaryUpdate::merges()
@@ -159,11 +159,13 @@ void TestDictionaryUpdate::unreadableUpdateIsNothing()
         else if (kind == "noTable")
             execute(path, "ALTER TABLE dreams RENAME TO nightmares;");
         else if (kind == "noNames")
-            execute(path, "CREATE TABLE t (Key TEXT, Link TEXT); INSERT INTO t SELECT Key, Link "
-                          "FROM dreams; DROP TABLE dreams; ALTER TABLE t RENAME TO dreams;");
+            execute(path,
+                "CREATE TABLE t (Key TEXT, Link TEXT); INSERT INTO t SELECT Key, Link "
+                "FROM dreams; DROP TABLE dreams; ALTER TABLE t RENAME TO dreams;");
         else if (kind == "noLink")
-            execute(path, "CREATE TABLE t (Key TEXT, Names TEXT); INSERT INTO t SELECT Key, "
-                          "Names FROM dreams; DROP TABLE dreams; ALTER TABLE t RENAME TO dreams;");
+            execute(path,
+                "CREATE TABLE t (Key TEXT, Names TEXT); INSERT INTO t SELECT Key, "
+                "Names FROM dreams; DROP TABLE dreams; ALTER TABLE t RENAME TO dreams;");
     }
 
     const auto result = DictionaryUpdate(path, m_folder->dictionary()).run();
@@ -176,11 +178,16 @@ void TestDictionaryUpdate::dictionaryThatCannotBeWrittenIsUnchanged_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("missing") << "missing" << "does not exist";
-    QTest::newRow("not a database") << "text" << "not a dictionary database";
-    QTest::newRow("locked by another writer") << "locked" << "locked";
-    QTest::newRow("third append refused") << "trigger" << "refused";
-    QTest::newRow("failure after some appends") << "hook" << "disk full";
+    QTest::newRow("missing") << "missing"
+                             << "does not exist";
+    QTest::newRow("not a database") << "text"
+                                    << "not a dictionary database";
+    QTest::newRow("locked by another writer") << "locked"
+                                              << "locked";
+    QTest::newRow("third append refused") << "trigger"
+                                          << "refused";
+    QTest::newRow("failure after some appends") << "hook"
+                                                << "disk full";
 }
 
 void TestDictionaryUpdate::dictionaryThatCannotBeWrittenIsUnchanged()
@@ -197,8 +204,9 @@ void TestDictionaryUpdate::dictionaryThatCannotBeWrittenIsUnchanged()
         m_folder->writeDictionary(Shipped);
     }
     if (kind == "trigger")
-        execute(path, "CREATE TRIGGER refuse BEFORE INSERT ON dreams WHEN NEW.Link = "
-                      "'qrc:/new/2' BEGIN SELECT RAISE(ABORT, 'refused'); END;");
+        execute(path,
+            "CREATE TRIGGER refuse BEFORE INSERT ON dreams WHEN NEW.Link = "
+            "'qrc:/new/2' BEGIN SELECT RAISE(ABORT, 'refused'); END;");
     std::unique_ptr<modDB::Connection> writer;
     if (kind == "locked") {
         writer = std::make_unique<modDB::Connection>(path);
@@ -243,7 +251,7 @@ void TestDictionaryUpdate::mergesBeyondSixteenBitCounts()
     QCOMPARE(result.appended, 20000);
     QCOMPARE(result.duplicates, 20000);
     QCOMPARE(DictionaryFile::read(m_folder->dictionary()),
-             concat(dictionary, generated("qrc:/u/", 0, 20000)));
+        concat(dictionary, generated("qrc:/u/", 0, 20000)));
 }
 
 void TestDictionaryUpdate::killedMergeLeavesAllOrNone_data()

@@ -207,16 +207,25 @@ void TestUpdateCommand::outcomes_data()
     const QStringList shipped = { "Snake", "Water" };
     const QStringList merged = { "Snake", "Water", "Moon", "Sun" };
 
-    QTest::newRow("new rows") << "new" << "" << success << true << merged;
-    QTest::newRow("all duplicates") << "duplicates" << "" << success << true << shipped;
-    QTest::newRow("empty update") << "empty" << "" << nothing << false << shipped;
-    QTest::newRow("missing update") << "missing" << "" << nothing << false << shipped;
-    QTest::newRow("not a database") << "text" << "" << nothing << false << shipped;
-    QTest::newRow("wrong marker") << "wrong" << "" << wrong << false << shipped;
+    QTest::newRow("new rows") << "new"
+                              << "" << success << true << merged;
+    QTest::newRow("all duplicates") << "duplicates"
+                                    << "" << success << true << shipped;
+    QTest::newRow("empty update") << "empty"
+                                  << "" << nothing << false << shipped;
+    QTest::newRow("missing update") << "missing"
+                                    << "" << nothing << false << shipped;
+    QTest::newRow("not a database") << "text"
+                                    << "" << nothing << false << shipped;
+    QTest::newRow("wrong marker") << "wrong"
+                                  << "" << wrong << false << shipped;
     QTest::newRow("dictionary refuses rows")
-            << "new" << "refuses" << "The dictionary was not updated" << false << shipped;
-    QTest::newRow("dictionary gone") << "new" << "gone" << "does not exist" << false
-                                     << QStringList();
+        << "new"
+        << "refuses"
+        << "The dictionary was not updated" << false << shipped;
+    QTest::newRow("dictionary gone") << "new"
+                                     << "gone"
+                                     << "does not exist" << false << QStringList();
 }
 
 void TestUpdateCommand::outcomes()
@@ -245,8 +254,8 @@ void TestUpdateCommand::outcomes()
     openWindow();
     if (dictionary == "refuses") {
         modDB::Connection(m_folder->dictionary())
-                .execute("CREATE TRIGGER refuse BEFORE INSERT ON dreams WHEN NEW.Key = 'Sun' "
-                         "BEGIN SELECT RAISE(ABORT, 'read-only medium'); END;");
+            .execute("CREATE TRIGGER refuse BEFORE INSERT ON dreams WHEN NEW.Key = 'Sun' "
+                     "BEGIN SELECT RAISE(ABORT, 'read-only medium'); END;");
     } else if (dictionary == "gone") {
         QVERIFY(QFile::remove(m_folder->dictionary()));
     }
