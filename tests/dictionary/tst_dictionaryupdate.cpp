@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QProcess>
 #include <QtTest>
+#include <sqlite3.h>
+
+#include <cstring>
 
 using Outcome = DictionaryUpdate::Outcome;
 using Rows = std::vector<DictionaryRow>;
@@ -33,12 +36,36 @@ Rows concat(Rows a, const Rows &b)
     return a;
 }
 
-// Runs statements on a dictionary file with its own password.
-void execute(const QString &path, const char *sql)
+// Runs statements on a file through a connection of its own, apart from the program's shared
+// handles, as another program would.
+void execute(const QString &path, const char *sql,
+             const char *password = modDB::DictionaryPassword)
 {
-    modDB::Connection connection(path);
-    connection.execute(sql);
+    sqlite3 *db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+    sqlite3_key(db, password, int(std::strlen(password)));
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    QCOMPARE(rc, SQLITE_OK);
 }
+
+// Another program's connection holding the file's write lock while it lives.
+class Writer
+{
+public:
+    explicit Writer(const QString &path)
+    {
+        sqlite3_open(QFile::encodeName(path).constData(), &m_db);
+        sqlite3_key(m_db, modDB::DictionaryPassword, int(std::strlen(modDB::DictionaryPassword)));
+        m_locked = sqlite3_exec(m_db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~Writer() { sqlite3_close(m_db); }
+    bool locked() const { return m_locked; }
+
+private:
+    sqlite3 *m_db = nullptr;
+    bool m_locked = false;
+};
 
 const Rows Shipped
     = { row("Snake", "qrc:/dreams/snake.html", "x"), row("Water", "qrc:/dreams/water.html", "") };
@@ -207,10 +234,10 @@ void TestDictionaryUpdate::dictionaryThatCannotBeWrittenIsUnchanged()
         execute(path,
             "CREATE TRIGGER refuse BEFORE INSERT ON dreams WHEN NEW.Link = "
             "'qrc:/new/2' BEGIN SELECT RAISE(ABORT, 'refused'); END;");
-    std::unique_ptr<modDB::Connection> writer;
+    std::unique_ptr<Writer> writer;
     if (kind == "locked") {
-        writer = std::make_unique<modDB::Connection>(path);
-        writer->execute("BEGIN EXCLUSIVE");
+        writer = std::make_unique<Writer>(path);
+        QVERIFY(writer->locked());
     }
     DictionaryUpdate update(updatePath(), path);
     if (kind == "hook")
