@@ -4,6 +4,7 @@
 #include "CheckOnline.h"
 #include "ConnectionProbe.h"
 #include "KeywordListModel.h"
+#include "KeywordListView.h"
 #include "LinkLabel.h"
 #include "LookupController.h"
 #include "Services.h"
@@ -28,7 +29,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QToolBar>
-#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace {
@@ -206,17 +206,9 @@ void MDI::buildLeftPanel()
     cmdSearch = new QPushButton(tr("&Search"), picLeft);
 
     keywords = new KeywordListModel(this);
-    lstKeys = new QTreeView(picLeft);
+    lstKeys = new KeywordListView(picLeft);
     lstKeys->setModel(keywords);
     lstKeys->setAccessibleName(tr("Keywords"));
-    lstKeys->setRootIsDecorated(false);
-    lstKeys->setItemsExpandable(false);
-    lstKeys->setUniformRowHeights(true);
-    lstKeys->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lstKeys->setSelectionMode(QAbstractItemView::SingleSelection);
-    lstKeys->setAllColumnsShowFocus(true);
-    lstKeys->header()->setStretchLastSection(false);
-    lstKeys->header()->setSectionsMovable(false);
     // The one column is as wide as the list; a long keyword is elided, not scrolled to.
     lstKeys->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
@@ -264,7 +256,7 @@ void MDI::MDIForm_Load()
     modHelp::CheckOnline(*m_services.connection, m_state);
     m_lookup->fillAtLoad();
     const int listWidth = Twips::fromPixels(lstKeys->width());
-    lstKeys->header()->resizeSection(0, Twips::toPixels(listWidth - 200));
+    lstKeys->setColumnWidthPixels(Twips::toPixels(listWidth - 200));
 }
 
 FrameMetrics MDI::frameMetrics() const

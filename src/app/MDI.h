@@ -18,8 +18,8 @@ class QMdiSubWindow;
 class QPushButton;
 class QRadioButton;
 class QToolBar;
-class QTreeView;
 class KeywordListModel;
+class KeywordListView;
 class LinkLabel;
 class LookupController;
 struct AppState;
@@ -69,7 +69,7 @@ public:
     QLabel *Label1 = nullptr;
     QLineEdit *txtKey = nullptr;
     QPushButton *cmdSearch = nullptr;
-    QTreeView *lstKeys = nullptr;
+    KeywordListView *lstKeys = nullptr;
     KeywordListModel *keywords = nullptr;
     QPushButton *cmdDisplay = nullptr;
     QPushButton *cmdDonate = nullptr;

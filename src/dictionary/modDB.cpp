@@ -74,8 +74,9 @@ struct Table
     QHash<QString, int> columnIndex;
     std::vector<QString> cells; // row after row
     qint64 rowCount = 0;
-    // Lower-cased columns, made when first asked for.
-    mutable QHash<int, std::vector<QString>> lowered;
+    // Lower-cased columns and whole columns, made when first asked for.
+    mutable std::vector<std::vector<QString>> lowered; // by column; empty until asked for
+    mutable QHash<int, QStringList> wholeColumns;
 
     const QString &cell(qint64 row, int column) const
     {
@@ -83,15 +84,32 @@ struct Table
     }
     const QString &lowerCell(qint64 row, int column) const
     {
-        auto it = lowered.find(column);
-        if (it == lowered.end()) {
-            std::vector<QString> lower;
+        if (lowered.empty())
+            lowered.resize(size_t(columns.size()));
+        std::vector<QString> &lower = lowered[size_t(column)];
+        if (lower.empty() && rowCount > 0) {
             lower.reserve(size_t(rowCount));
             for (qint64 r = 0; r < rowCount; ++r)
                 lower.push_back(cell(r, column).toLower());
-            it = lowered.insert(column, std::move(lower));
         }
-        return it.value()[size_t(row)];
+        return lower[size_t(row)];
+    }
+    const QStringList &column(int c) const
+    {
+        auto it = wholeColumns.find(c);
+        if (it == wholeColumns.end()) {
+            QStringList values;
+            values.reserve(rowCount);
+            for (qint64 r = 0; r < rowCount; ++r)
+                values.append(cell(r, c));
+            it = wholeColumns.insert(c, std::move(values));
+        }
+        return it.value();
+    }
+    void forgetDerived()
+    {
+        lowered.clear();
+        wholeColumns.clear();
     }
 };
 
@@ -394,16 +412,29 @@ void Recordset::checkPosition() const
 
 const QString &Recordset::Fields(const QString &column) const
 {
-    const int c = columnOf(column);
-    checkPosition();
-    return m_rows->cell(m_position, c);
+    return Fields(columnOf(column));
 }
 
 const QString &Recordset::LowerFields(const QString &column) const
 {
-    const int c = columnOf(column);
+    return LowerFields(columnOf(column));
+}
+
+const QString &Recordset::Fields(int column) const
+{
     checkPosition();
-    return m_rows->lowerCell(m_position, c);
+    return m_rows->cell(m_position, column);
+}
+
+const QString &Recordset::LowerFields(int column) const
+{
+    checkPosition();
+    return m_rows->lowerCell(m_position, column);
+}
+
+const QStringList &Recordset::Column(const QString &column) const
+{
+    return m_rows->column(columnOf(column));
 }
 
 void Recordset::AddNew()
@@ -481,7 +512,7 @@ void Recordset::Update()
         m_ownRows = std::make_shared<Table>(*m_rows);
         m_rows = m_ownRows;
     }
-    m_ownRows->lowered.clear();
+    m_ownRows->forgetDerived();
     m_adding = false;
     for (auto &cell : m_newRow)
         m_ownRows->cells.push_back(std::move(cell));

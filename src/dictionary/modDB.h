@@ -71,6 +71,12 @@ public:
     const QString &Fields(const QString &column) const;
     // The same, lower-cased; computed once per snapshot of the table.
     const QString &LowerFields(const QString &column) const;
+    // By column number, for walks that read one column of every row.
+    int columnIndex(const QString &column) const { return columnOf(column); }
+    const QString &Fields(int column) const;
+    const QString &LowerFields(int column) const;
+    // Every value of one column in table order, shared while the table is unchanged.
+    const QStringList &Column(const QString &column) const;
     bool hasColumn(const QString &column) const;
 
     void AddNew();

@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "KeywordListModel.h"
+#include "KeywordListView.h"
 #include "MatchRules.h"
 #include "PaneHost.h"
 #include "Prompter.h"
@@ -14,7 +15,6 @@
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScopedValueRollback>
-#include <QTreeView>
 
 namespace {
 const QString KeyColumn = QStringLiteral("Key");
@@ -45,7 +45,7 @@ void LookupController::connectControls()
     connect(m_ui.optWildCard, &QRadioButton::clicked, this, &LookupController::optWildCard_Click);
     connect(m_ui.optGoogle, &QRadioButton::clicked, this, &LookupController::optGoogle_Click);
     // A double-click on an item is taken once the view has settled its selection.
-    connect(m_ui.lstKeys, &QTreeView::doubleClicked, this, &LookupController::lstKeys_DblClick);
+    connect(m_ui.lstKeys, &KeywordListView::doubleClicked, this, &LookupController::lstKeys_DblClick);
     // A click or double-click anywhere on the list counts, also where there is no item (an empty
     // list after a search that found nothing still answers a double-click).
     m_ui.lstKeys->viewport()->installEventFilter(this);
@@ -97,21 +97,21 @@ QStringList LookupController::readAllKeys() const
 
 QStringList LookupController::keysOf(modDB::Recordset &rs, Mode mode, const QString &term)
 {
-    QStringList keys;
     const qint64 count = rs.RecordCount();
     if (count == 0)
-        return keys;
+        return {};
+    // Every key, in table order: the column as the row set keeps it, shared, not copied.
     if (mode == Mode::Web)
-        keys.reserve(count);
+        return rs.Column(KeyColumn);
+    QStringList keys;
+    const int key = rs.columnIndex(KeyColumn);
     rs.MoveFirst();
     for (qint64 i = 0; i < count; ++i) {
-        const bool match = mode == Mode::Exact
-            ? MatchRules::lowerKeyMatchesExact(rs.LowerFields(KeyColumn), term)
-            : mode == Mode::WildCard
-            ? MatchRules::lowerKeyMatchesWildcard(rs.LowerFields(KeyColumn), term)
-            : true;
+        const QString &lower = rs.LowerFields(key);
+        const bool match = mode == Mode::Exact ? MatchRules::lowerKeyMatchesExact(lower, term)
+                                               : MatchRules::lowerKeyMatchesWildcard(lower, term);
         if (match)
-            keys.append(rs.Fields(KeyColumn));
+            keys.append(rs.Fields(key));
         rs.MoveNext();
     }
     return keys;
@@ -123,9 +123,10 @@ QString LookupController::linkIn(modDB::Recordset &rs, const QString &term)
     const qint64 count = rs.RecordCount();
     if (count == 0)
         return term;
+    const int key = rs.columnIndex(KeyColumn);
     rs.MoveFirst();
     for (qint64 i = 0; i < count; ++i) {
-        if (rs.LowerFields(KeyColumn) == lowerTerm)
+        if (rs.LowerFields(key) == lowerTerm)
             return rs.Fields(LinkColumn);
         rs.MoveNext();
     }

@@ -2,14 +2,14 @@
 
 class QLineEdit;
 class QRadioButton;
-class QTreeView;
+class KeywordListView;
 class KeywordListModel;
 
 // The main window's lookup controls, as the lookup handlers reach them.
 struct LookupControls
 {
     QLineEdit *txtKey = nullptr;
-    QTreeView *lstKeys = nullptr;
+    KeywordListView *lstKeys = nullptr;
     KeywordListModel *keywords = nullptr;
     QRadioButton *optExact = nullptr;
     QRadioButton *optWildCard = nullptr;

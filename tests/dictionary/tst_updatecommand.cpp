@@ -1,6 +1,7 @@
 #include "AppState.h"
 #include "Fakes.h"
 #include "KeywordListModel.h"
+#include "KeywordListView.h"
 #include "MDI.h"
 #include "TestDictionary.h"
 #include "UpdateCommand.h"
@@ -14,7 +15,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
-#include <QTreeView>
 #include <QtTest>
 
 namespace {

@@ -1,6 +1,7 @@
 #include "AppState.h"
 #include "Fakes.h"
 #include "KeywordListModel.h"
+#include "KeywordListView.h"
 #include "LookupController.h"
 #include "RecordingPaneHost.h"
 #include "TestDictionary.h"
@@ -10,7 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeView>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -127,7 +127,7 @@ private:
     std::unique_ptr<QWidget> m_window;
     std::unique_ptr<LookupController> m_lookup;
     QLineEdit *m_txtKey = nullptr;
-    QTreeView *m_lstKeys = nullptr;
+    KeywordListView *m_lstKeys = nullptr;
     KeywordListModel *m_keywords = nullptr;
     QRadioButton *m_optExact = nullptr;
     QRadioButton *m_optWildCard = nullptr;
@@ -161,13 +161,9 @@ void TestLookupController::init()
     m_elsewhere = new QPushButton(QStringLiteral("&Search"));
     layout->addWidget(m_elsewhere);
     m_keywords = new KeywordListModel(m_window.get());
-    m_lstKeys = new QTreeView;
+    m_lstKeys = new KeywordListView;
     m_lstKeys->setAccessibleName(QStringLiteral("Keywords"));
     m_lstKeys->setModel(m_keywords);
-    m_lstKeys->setRootIsDecorated(false);
-    m_lstKeys->setUniformRowHeights(true);
-    m_lstKeys->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_lstKeys->setSelectionMode(QAbstractItemView::SingleSelection);
     layout->addWidget(m_lstKeys, 1);
 
     LookupControls controls;

@@ -1,6 +1,7 @@
 #include "Application.h"
 #include "Fakes.h"
 #include "KeywordListModel.h"
+#include "KeywordListView.h"
 #include "LocalHttpServer.h"
 #include "LookupController.h"
 #include "MDI.h"
@@ -15,7 +16,6 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTreeView>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(FrameMetrics)
