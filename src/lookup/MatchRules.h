@@ -1,4 +1,5 @@
 #pragma once
+#include "TextRules.h"
 #include <QString>
 
 // How a typed term is compared with stored keywords. Pure functions, no dictionary access.
@@ -8,8 +9,7 @@ namespace MatchRules {
 QString exactTerm(const QString &typed);
 // The wildcard-mode term: lower-cased, stars removed, not trimmed.
 QString wildcardTerm(const QString &typed);
-// Trimmed of spaces at both ends (only the space character, as typed terms are trimmed).
-QString trimSpaces(const QString &text);
+using TextRules::trimSpaces;
 
 // Exact mode: the lower-cased key begins with term (already lower-cased by the caller). An empty
 // term matches every key, the empty key included.

@@ -1,4 +1,5 @@
 #include "ReferAFriend.h"
+#include "TextRules.h"
 
 #include <QUrl>
 
@@ -10,21 +11,11 @@ const QString MessagePlaceholder = QStringLiteral("Your Message");
 const QString FriendNamePlaceholder = QStringLiteral("Friend's Name");
 const QString FriendEmailPlaceholder = QStringLiteral("Friend's Email Address");
 
-QString trimSpaces(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == QLatin1Char(' '))
-        ++first;
-    while (last > first && text[last - 1] == QLatin1Char(' '))
-        --last;
-    return text.mid(first, last - first);
-}
 
 QString firstProblem(const Entries &entries)
 {
-    const QString email = trimSpaces(entries.email);
-    const QString friendEmail = trimSpaces(entries.friendEmail);
+    const QString email = TextRules::trimSpaces(entries.email);
+    const QString friendEmail = TextRules::trimSpaces(entries.friendEmail);
     if (email == friendEmail)
         return QStringLiteral("Please Enter Distinct Email Addresses");
     const QLatin1Char at('@');
@@ -48,7 +39,7 @@ QString firstProblem(const Entries &entries)
         { entries.friendEmail, FriendEmailPlaceholder, "Please Enter Your Friend's Email" },
     };
     for (const Field &field : fields) {
-        const QString text = trimSpaces(field.text);
+        const QString text = TextRules::trimSpaces(field.text);
         if (text.isEmpty() || text == field.placeholder)
             return QString::fromUtf8(field.message);
     }
@@ -58,7 +49,7 @@ QString firstProblem(const Entries &entries)
 QString address(const QString &mainSiteAddress, const Entries &entries)
 {
     const auto value = [](const QString &text) {
-        return QString::fromLatin1(QUrl::toPercentEncoding(trimSpaces(text)));
+        return QString::fromLatin1(QUrl::toPercentEncoding(TextRules::trimSpaces(text)));
     };
     return mainSiteAddress + QStringLiteral("/qvsw-refer-a-friend.php?taf1=") + value(entries.name)
         + QStringLiteral("&taf2=") + value(entries.email) + QStringLiteral("&taf3=")

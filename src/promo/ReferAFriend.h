@@ -1,4 +1,5 @@
 #pragma once
+#include "TextRules.h"
 #include <QString>
 
 // The refer-a-friend form's rules, free of widgets: trimming, the checks in their order, and
@@ -22,8 +23,7 @@ extern const QString MessagePlaceholder;
 extern const QString FriendNamePlaceholder;
 extern const QString FriendEmailPlaceholder;
 
-// Removes spaces, and only spaces, from both ends.
-QString trimSpaces(const QString &text);
+using TextRules::trimSpaces;
 
 // The message for the first check the entries fail, or the empty text when they pass.
 QString firstProblem(const Entries &entries);

@@ -5,6 +5,7 @@
 #include "LinkLabel.h"
 #include "OfflineNotice.h"
 #include "PaneLayout.h"
+#include "TextRules.h"
 #include "SearchPage.h"
 #include "WebView.h"
 
@@ -24,14 +25,6 @@ constexpr int DesignHeight = 6420;
 constexpr int ToolbarHeight = 540;
 constexpr int AddressBandHeight = 405;
 
-QString trimSpaces(QString text)
-{
-    while (text.startsWith(QLatin1Char(' ')))
-        text.remove(0, 1);
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
-}
 
 } // namespace
 
@@ -129,7 +122,7 @@ void frmBrowser::Form_Load(const FrameMetrics &frame)
         cboAddress->move(lblAddress->width(), lblAddress->y());
         QueryString.clear();
         const QString typed = m_searchText();
-        if (!trimSpaces(typed).isEmpty())
+        if (!TextRules::trimSpaces(typed).isEmpty())
             QueryString = typed;
         brwWebBrowser->Navigate(BlankPage);
     } else {

@@ -4,20 +4,13 @@
 #include "AppState.h"
 #include "OfflineNotice.h"
 #include "PaneLayout.h"
+#include "TextRules.h"
 #include "WebView.h"
 
 #include <QLabel>
 #include <QMdiSubWindow>
 
 namespace {
-QString trimSpaces(QString text)
-{
-    while (text.startsWith(QLatin1Char(' ')))
-        text.remove(0, 1);
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
-}
 } // namespace
 
 frmMain::frmMain(const AppConfig &config, AppState &state, std::function<QString()> searchText,
@@ -69,7 +62,7 @@ void frmMain::Form_Load(const FrameMetrics &frame)
             m_state.CurrentTerm = m_config.MainSiteAddress;
             WB->Navigate(m_state.CurrentTerm);
         } else if (m_state.CurrentTerm == m_config.SearchEngineAddress) {
-            WB->Navigate(trimSpaces(m_searchText()));
+            WB->Navigate(TextRules::trimSpaces(m_searchText()));
         } else {
             WB->Navigate(m_state.CurrentTerm);
         }
