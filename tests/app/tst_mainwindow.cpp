@@ -1,3 +1,4 @@
+#include "MainWindowTestBase.h"
 #include "AppState.h"
 #include "Fakes.h"
 #include "KeywordListModel.h"
@@ -34,7 +35,7 @@ void appendRow(const QString &path, const QString &key)
 
 } // namespace
 
-class TestMainWindow : public QObject
+class TestMainWindow : public MainWindowTestBase
 {
     Q_OBJECT
 public:
@@ -54,45 +55,24 @@ private slots:
     void resizeFollowsTheWindow();
 
 private:
-    void openWindow();
     QStringList listed() const { return m_window->keywords->keys(); }
 
-    std::unique_ptr<TestFolder> m_folder;
-    std::unique_ptr<FakeServices> m_fakes;
-    Services m_services;
-    AppConfig m_config;
-    AppState m_state;
-    std::unique_ptr<MDI> m_window;
 };
 
 void TestMainWindow::init()
 {
-    m_folder = std::make_unique<TestFolder>();
-    m_fakes = std::make_unique<FakeServices>();
-    m_services = m_fakes->services();
-    m_config = AppConfig::builtIn(m_folder->path(), "somnilex");
-    m_state = AppState();
+    setUpFixture();
 }
 
 void TestMainWindow::cleanup()
 {
-    m_window.reset();
-    m_fakes.reset();
-    m_folder.reset();
-}
-
-void TestMainWindow::openWindow()
-{
-    m_window = std::make_unique<MDI>(m_config, m_services, m_state);
-    m_window->MDIForm_Load();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    tearDownFixture();
 }
 
 void TestMainWindow::makeUp()
 {
     m_folder->writeDictionary(rowsOf({ "Snake" }));
-    openWindow();
+    openMainWindow();
     QCOMPARE(m_window->windowTitle(), QString("Somnilex v1.85"));
     QVERIFY(m_window->optExact->isChecked());
     QCOMPARE(m_window->keywords->headerData(0, Qt::Horizontal).toString(), QString("Keywords"));
@@ -149,7 +129,7 @@ void TestMainWindow::makeUp()
 void TestMainWindow::fillsEveryKeyInTableOrderAtLoad()
 {
     m_folder->writeDictionary(rowsOf({ "Zebra", "apple", "Snake", "Moon", "Snake" }));
-    openWindow();
+    openMainWindow();
     QCOMPARE(listed(), QStringList({ "Zebra", "apple", "Snake", "Moon", "Snake" }));
     QCOMPARE(m_fakes->connection.asked, 1);
     QVERIFY(m_fakes->prompter.prompts.isEmpty());
@@ -163,7 +143,7 @@ void TestMainWindow::fillsEveryKeyInTableOrderAtLoad()
 void TestMainWindow::typingDoesNotChangeTheList()
 {
     m_folder->writeDictionary(rowsOf({ "Snake", "Moon", "Sun" }));
-    openWindow();
+    openMainWindow();
     m_window->txtKey->setFocus();
     QTest::keyClicks(m_window->txtKey, "Sn");
     QCOMPARE(listed(), QStringList({ "Snake", "Moon", "Sun" }));
@@ -184,7 +164,7 @@ void TestMainWindow::blankBoxRefillsWithAppendedRows()
     QFETCH(QString, typed);
     QFETCH(int, deletes);
     m_folder->writeDictionary(rowsOf({ "Snake", "Moon" }));
-    openWindow();
+    openMainWindow();
     QTest::keyClicks(m_window->txtKey, typed);
     m_window->keywords->setKeys({ "Snake" }); // as a search would narrow it
     appendRow(m_folder->dictionary(), "Amethyst");
@@ -198,7 +178,7 @@ void TestMainWindow::blankBoxRefillsWithAppendedRows()
 void TestMainWindow::clickCopiesTheSelectedKeyword()
 {
     m_folder->writeDictionary(rowsOf({ "Snake", "Moon" }));
-    openWindow();
+    openMainWindow();
     KeywordListView *list = m_window->lstKeys;
     m_window->txtKey->setText("typed");
 
@@ -216,7 +196,7 @@ void TestMainWindow::clickCopiesTheSelectedKeyword()
 
 void TestMainWindow::missingDictionaryStillOpensTheWindow()
 {
-    openWindow(); // no dream.dll in the folder
+    openMainWindow(); // no dream.dll in the folder
     QVERIFY(m_window->isVisible());
     QVERIFY(listed().isEmpty());
     QCOMPARE(m_fakes->prompter.prompts.size(), 1);
@@ -228,7 +208,7 @@ void TestMainWindow::missingDictionaryStillOpensTheWindow()
 void TestMainWindow::failedRestoreKeepsTheList()
 {
     m_folder->writeDictionary(rowsOf({ "Snake", "Moon" }));
-    openWindow();
+    openMainWindow();
     m_window->txtKey->setText("x");
     m_window->keywords->setKeys({ "Snake" });
     QFile file(m_folder->dictionary());
@@ -244,7 +224,7 @@ void TestMainWindow::failedRestoreKeepsTheList()
 void TestMainWindow::resizeFollowsTheWindow()
 {
     m_folder->writeDictionary(rowsOf({ "Snake" }));
-    openWindow();
+    openMainWindow();
     m_window->resize(900, 700);
     QTRY_COMPARE(m_window->height(), 700);
     const QRect list = m_window->lstKeys->geometry();

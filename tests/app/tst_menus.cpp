@@ -1,3 +1,4 @@
+#include "MainWindowTestBase.h"
 #include "AppState.h"
 #include "Fakes.h"
 #include "LinkLabel.h"
@@ -18,7 +19,7 @@ const QString Help = QStringLiteral("https://help.test");
 
 } // namespace
 
-class TestMenus : public QObject
+class TestMenus : public MainWindowTestBase
 {
     Q_OBJECT
 public:
@@ -40,33 +41,20 @@ private:
     bool withAboutBox(const std::function<void(frmAbout *)> &whileOpen);
     void activate(const QString &control);
 
-    std::unique_ptr<TestFolder> m_folder;
-    std::unique_ptr<FakeServices> m_fakes;
-    Services m_services;
-    AppConfig m_config;
-    AppState m_state;
-    std::unique_ptr<MDI> m_window;
 };
 
 void TestMenus::init()
 {
-    m_folder = std::make_unique<TestFolder>();
+    setUpFixture();
     m_folder->writeDictionary(rowsOf({ "Snake" }));
-    m_fakes = std::make_unique<FakeServices>();
-    m_services = m_fakes->services();
-    m_config = AppConfig::builtIn(m_folder->path(), "somnilex");
     m_config.MainSiteAddress = Main;
     m_config.HelpSiteAddress = Help;
-    m_window = std::make_unique<MDI>(m_config, m_services, m_state);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    openMainWindow();
 }
 
 void TestMenus::cleanup()
 {
-    m_window.reset();
-    m_fakes.reset();
-    m_folder.reset();
+    tearDownFixture();
 }
 
 bool TestMenus::withAboutBox(const std::function<void(frmAbout *)> &whileOpen)

@@ -1,3 +1,4 @@
+#include "MainWindowTestBase.h"
 #include "AppState.h"
 #include "Fakes.h"
 #include "KeywordListModel.h"
@@ -38,7 +39,7 @@ protected:
 
 } // namespace
 
-class TestUpdateCommand : public QObject
+class TestUpdateCommand : public MainWindowTestBase
 {
     Q_OBJECT
 public:
@@ -61,12 +62,6 @@ private:
     void openWindow();
     void triggerUpdate();
 
-    std::unique_ptr<TestFolder> m_folder;
-    std::unique_ptr<FakeServices> m_fakes;
-    Services m_services;
-    AppConfig m_config;
-    AppState m_state;
-    std::unique_ptr<MDI> m_window;
     // What the progress window looked like while it ran.
     int m_progressShown = 0;
     bool m_progressWasModal = false;
@@ -76,11 +71,7 @@ private:
 
 void TestUpdateCommand::init()
 {
-    m_folder = std::make_unique<TestFolder>();
-    m_fakes = std::make_unique<FakeServices>();
-    m_services = m_fakes->services();
-    m_config = AppConfig::builtIn(m_folder->path(), "somnilex");
-    m_state = AppState();
+    setUpFixture();
     m_progressShown = 0;
     m_progressWasModal = false;
     m_barBeforeLastTick = -1;
@@ -89,9 +80,7 @@ void TestUpdateCommand::init()
 
 void TestUpdateCommand::cleanup()
 {
-    m_window.reset();
-    m_fakes.reset();
-    m_folder.reset();
+    tearDownFixture();
 }
 
 void TestUpdateCommand::progressWindowMakeUp()
@@ -148,10 +137,7 @@ void TestUpdateCommand::progressWindowClosedEarlyStopsItsTimer()
 
 void TestUpdateCommand::openWindow()
 {
-    m_window = std::make_unique<MDI>(m_config, m_services, m_state);
-    m_window->MDIForm_Load();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    openMainWindow();
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     auto *command = m_window->findChild<UpdateCommand *>();

@@ -1,3 +1,4 @@
+#include "MainWindowTestBase.h"
 #include "AppState.h"
 #include "Fakes.h"
 #include "LinkLabel.h"
@@ -62,7 +63,7 @@ QStringList itemsOf(const QComboBox *box)
 
 } // namespace
 
-class TestBrowser : public QObject
+class TestBrowser : public MainWindowTestBase
 {
     Q_OBJECT
 public:
@@ -95,12 +96,6 @@ private:
     frmBrowser *browser() const { return m_window->browserWindow(); }
 
     std::unique_ptr<LocalHttpServer> m_server;
-    std::unique_ptr<TestFolder> m_folder;
-    std::unique_ptr<FakeServices> m_fakes;
-    Services m_services;
-    AppConfig m_config;
-    AppState m_state;
-    std::unique_ptr<MDI> m_window;
 };
 
 void TestBrowser::init()
@@ -108,33 +103,24 @@ void TestBrowser::init()
     m_server = std::make_unique<LocalHttpServer>();
     QVERIFY(m_server->start());
     m_server->setPage(QStringLiteral("/custom"), LocalHttpServer::titledPage(ReplyTitle));
-    m_folder = std::make_unique<TestFolder>();
+    setUpFixture();
     m_folder->writeDictionary(rowsOf({ "Snake", "Moon" }));
-    m_fakes = std::make_unique<FakeServices>();
     m_fakes->connection.online = true;
-    m_services = m_fakes->services();
-    m_config = AppConfig::builtIn(m_folder->path(), QStringLiteral("somnilex"));
     m_config.MainSiteAddress = m_server->url(QStringLiteral("/home"));
     m_config.SearchEngineAddress = m_server->baseUrl();
     m_config.SearchPartnerId = Partner;
-    m_state = AppState();
 }
 
 void TestBrowser::cleanup()
 {
-    m_window.reset();
-    m_fakes.reset();
-    m_folder.reset();
+    tearDownFixture();
     m_server.reset();
 }
 
 void TestBrowser::openWindow()
 {
-    m_window = std::make_unique<MDI>(m_config, m_services, m_state);
-    m_window->MDIForm_Load();
-    m_window->show();
+    openMainWindow();
     m_window->showMeaningPane();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
 
 void TestBrowser::webSearch(const QString &term, bool enter)

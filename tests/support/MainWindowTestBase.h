@@ -1,0 +1,48 @@
+#pragma once
+// Tests that drive the whole main window: a real dictionary in a temporary folder, fake
+// services, and the window itself, made afresh for every test function.
+#include "AppConfig.h"
+#include "AppState.h"
+#include "Fakes.h"
+#include "MDI.h"
+#include "TestDictionary.h"
+
+#include <QObject>
+#include <QTest>
+
+#include <memory>
+
+class MainWindowTestBase : public QObject
+{
+protected:
+    // A new empty folder (no dream.dll yet), new fakes, the built-in addresses.
+    void setUpFixture()
+    {
+        m_folder = std::make_unique<TestFolder>();
+        m_fakes = std::make_unique<FakeServices>();
+        m_services = m_fakes->services();
+        m_config = AppConfig::builtIn(m_folder->path(), QStringLiteral("somnilex"));
+        m_state = AppState();
+    }
+    void tearDownFixture()
+    {
+        m_window.reset();
+        m_fakes.reset();
+        m_folder.reset();
+    }
+    // Builds the window and runs its load as start-up does, then shows it.
+    void openMainWindow()
+    {
+        m_window = std::make_unique<MDI>(m_config, m_services, m_state);
+        m_window->MDIForm_Load();
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    std::unique_ptr<TestFolder> m_folder;
+    std::unique_ptr<FakeServices> m_fakes;
+    Services m_services;
+    AppConfig m_config;
+    AppState m_state;
+    std::unique_ptr<MDI> m_window;
+};
