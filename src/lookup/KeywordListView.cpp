@@ -1,8 +1,10 @@
 #include "KeywordListView.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
 
-KeywordListView::KeywordListView(QWidget *parent) : QTableView(parent)
+KeywordListView::KeywordListView(QWidget *parent)
+    : QTableView(parent)
 {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -37,4 +39,24 @@ void KeywordListView::setColumnWidthPixels(int width)
 int KeywordListView::columnWidthPixels() const
 {
     return horizontalHeader()->sectionSize(0);
+}
+
+void KeywordListView::mouseReleaseEvent(QMouseEvent *event)
+{
+    QTableView::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit leftClicked();
+}
+
+void KeywordListView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QTableView::mouseDoubleClickEvent(event);
+        return;
+    }
+    // Not handed on: when the click before has copied a blank keyword, the list has been
+    // restored under the pointer, and the table view would drop the double-click and take it
+    // for a fresh press on whatever keyword now lies there.
+    event->accept();
+    emit leftDoubleClicked();
 }

@@ -14,4 +14,14 @@ public:
     // The one column's width in pixels.
     void setColumnWidthPixels(int width);
     int columnWidthPixels() const;
+
+signals:
+    // A left click or double-click anywhere on the list, also where there is no item, sent once
+    // the view has settled its selection. Other buttons neither click nor double-click.
+    void leftClicked();
+    void leftDoubleClicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 };

@@ -12,7 +12,6 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QRadioButton>
 #include <QScopedValueRollback>
 
@@ -44,25 +43,18 @@ void LookupController::connectControls()
     connect(m_ui.optExact, &QRadioButton::clicked, this, &LookupController::optExact_Click);
     connect(m_ui.optWildCard, &QRadioButton::clicked, this, &LookupController::optWildCard_Click);
     connect(m_ui.optGoogle, &QRadioButton::clicked, this, &LookupController::optGoogle_Click);
-    // A double-click on an item is taken once the view has settled its selection.
-    connect(m_ui.lstKeys, &KeywordListView::doubleClicked, this, &LookupController::lstKeys_DblClick);
-    // A click or double-click anywhere on the list counts, also where there is no item (an empty
-    // list after a search that found nothing still answers a double-click).
-    m_ui.lstKeys->viewport()->installEventFilter(this);
+    // Anywhere on the list, also where there is no item: an empty list after a search that
+    // found nothing still answers a double-click.
+    connect(m_ui.lstKeys, &KeywordListView::leftClicked, this, &LookupController::lstKeys_Click);
+    connect(m_ui.lstKeys, &KeywordListView::leftDoubleClicked, this,
+        &LookupController::lstKeys_DblClick);
     // Enter on the list does what a double-click does, for keyboard users.
     m_ui.lstKeys->installEventFilter(this);
 }
 
 bool LookupController::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_ui.lstKeys->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        lstKeys_Click();
-    } else if (watched == m_ui.lstKeys->viewport()
-        && event->type() == QEvent::MouseButtonDblClick) {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (!m_ui.lstKeys->indexAt(mouse->position().toPoint()).isValid())
-            lstKeys_DblClick();
-    } else if (watched == m_ui.lstKeys && event->type() == QEvent::KeyPress) {
+    if (watched == m_ui.lstKeys && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             lstKeys_DblClick();

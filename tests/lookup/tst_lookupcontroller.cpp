@@ -49,6 +49,7 @@ std::vector<DictionaryRow> dreams()
         { QChar(0x130) + QStringLiteral("stanbul Bridge"), link("istanbul"), astro }, // 10
         { "Sea Snake ", link("sea-snake"), astro }, // 11
         { "SNAKE", link("snake-capitals"), astro }, // 12
+        { " ", link("space"), astro }, // 13
     };
 }
 
@@ -67,6 +68,10 @@ QStringList nonEmptyKeys()
     return keys;
 }
 
+// What a wildcard search for a space leaves in the list: the spaces keyword stands at another
+// row than in the full list.
+const QStringList NarrowedToSpace = { " ", "SNAKE BITE", "Sea Snake " };
+
 const QStringList SnakePrefixed = { "Snake", "SNAKE BITE", "snakeskin", "SNAKE" };
 const QStringList ShowPane = { "show", "hideBrowser" };
 const QStringList WebSearch = { "closeBrowser", "openBrowser" };
@@ -80,10 +85,11 @@ QStringList displayed(const QString &address)
 
 enum class Mode { Exact, WildCard, Web };
 enum class Trigger { SearchButton, EnterKey, OtherKey, DisplayButton, DoubleClick };
-enum class ListState { Full, Narrowed, Empty };
+enum class ListState { Full, Narrowed, NarrowedToSpace, Empty };
 Q_DECLARE_METATYPE(Mode)
 Q_DECLARE_METATYPE(Trigger)
 Q_DECLARE_METATYPE(ListState)
+Q_DECLARE_METATYPE(Qt::MouseButton)
 
 class TestLookupController : public QObject
 {
@@ -109,6 +115,8 @@ private slots:
     void webSearchDoesNotNeedTheDictionary();
     void doubleClickSkipsDictionaryFailures_data();
     void doubleClickSkipsDictionaryFailures();
+    void onlyTheLeftButtonClicks_data();
+    void onlyTheLeftButtonClicks();
 
 private:
     void setMode(Mode mode);
@@ -116,7 +124,7 @@ private:
     // would otherwise refill the list.
     void prepare(Mode mode, const QString &typed, ListState list, int selectedRow = -1);
     void fire(Trigger trigger, int selectedRow = -1);
-    void doubleClickRow(int row);
+    void doubleClickRow(int row, Qt::MouseButton button = Qt::LeftButton);
     QStringList listed() const { return m_keywords->keys(); }
     bool onlyInformation() const;
 
@@ -211,6 +219,8 @@ void TestLookupController::prepare(Mode mode, const QString &typed, ListState li
     m_txtKey->setText(typed);
     if (list == ListState::Narrowed)
         m_keywords->setKeys(Narrowed);
+    else if (list == ListState::NarrowedToSpace)
+        m_keywords->setKeys(NarrowedToSpace);
     else if (list == ListState::Empty)
         m_keywords->setKeys({});
     else
@@ -224,7 +234,7 @@ void TestLookupController::prepare(Mode mode, const QString &typed, ListState li
     m_panes->calls.clear();
 }
 
-void TestLookupController::doubleClickRow(int row)
+void TestLookupController::doubleClickRow(int row, Qt::MouseButton button)
 {
     QPoint where;
     if (row >= 0) {
@@ -234,10 +244,11 @@ void TestLookupController::doubleClickRow(int row)
         where = QPoint(20, m_lstKeys->viewport()->height() - 5);
         QVERIFY(!m_lstKeys->indexAt(where).isValid());
     }
-    // QTest sends a double-click event alone; a real one follows a click and ends in a release.
-    QTest::mouseClick(m_lstKeys->viewport(), Qt::LeftButton, {}, where);
-    QTest::mouseDClick(m_lstKeys->viewport(), Qt::LeftButton, {}, where);
-    QTest::mouseRelease(m_lstKeys->viewport(), Qt::LeftButton, {}, where);
+    // QTest sends a double-click event alone; a real one follows a click and ends in a release
+    // (the second press reaches the widget as the double-click itself).
+    QTest::mouseClick(m_lstKeys->viewport(), button, {}, where);
+    QTest::mouseDClick(m_lstKeys->viewport(), button, {}, where);
+    QTest::mouseRelease(m_lstKeys->viewport(), button, {}, where);
 }
 
 void TestLookupController::fire(Trigger trigger, int selectedRow)
@@ -455,6 +466,18 @@ void TestLookupController::display_data()
     QTest::newRow("doubleClickBelowTheRows")
         << twice << Mode::Exact << "Unknown Thing" << full << -1 << "Unknown Thing" << fullList()
         << none << displayed("Unknown Thing") << "Unknown Thing";
+    // The click before the double-click copies the blank keyword and so restores the list;
+    // the double-click still looks up the blank term, whose trimmed form is the empty key.
+    QTest::newRow("doubleClickEmptyKeyword")
+        << twice << Mode::Exact << "x" << full << 4 << "" << fullList() << none
+        << displayed(link("blank")) << link("blank");
+    QTest::newRow("doubleClickSpacesKeyword")
+        << twice << Mode::Exact << "x" << full << 13 << " " << fullList() << none
+        << displayed(link("blank")) << link("blank");
+    // Here the restore moves another keyword under the pointer; the blank one is still meant.
+    QTest::newRow("doubleClickSpacesKeywordInNarrowedList")
+        << twice << Mode::Exact << "x" << ListState::NarrowedToSpace << 0 << " " << fullList()
+        << none << displayed(link("blank")) << link("blank");
     QTest::newRow("doubleClickEmptyListNotFound")
         << twice << Mode::Exact << "Zebra" << ListState::Empty << -1 << "Zebra" << QStringList()
         << QStringList { NotFound } << none << "Zebra";
@@ -649,6 +672,38 @@ void TestLookupController::doubleClickSkipsDictionaryFailures()
     QCOMPARE(m_txtKey->text(), fullList().at(row));
     QCOMPARE(m_state->CurrentTerm, currentTerm);
     QCOMPARE(m_panes->calls, displayed(currentTerm));
+}
+
+void TestLookupController::onlyTheLeftButtonClicks_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<bool>("twice");
+    QTest::newRow("leftClick") << Qt::LeftButton << false;
+    QTest::newRow("rightClick") << Qt::RightButton << false;
+    QTest::newRow("middleClick") << Qt::MiddleButton << false;
+    QTest::newRow("leftDoubleClick") << Qt::LeftButton << true;
+    QTest::newRow("rightDoubleClick") << Qt::RightButton << true;
+    QTest::newRow("middleDoubleClick") << Qt::MiddleButton << true;
+}
+
+void TestLookupController::onlyTheLeftButtonClicks()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(bool, twice);
+    prepare(Mode::Exact, QStringLiteral("apple"), ListState::Full);
+    m_lstKeys->setFocus();
+    const QPoint snake = m_lstKeys->visualRect(m_keywords->index(0)).center();
+    if (twice)
+        doubleClickRow(0, button);
+    else
+        QTest::mouseClick(m_lstKeys->viewport(), button, {}, snake);
+
+    const bool left = button == Qt::LeftButton;
+    QCOMPARE(m_txtKey->text(), left ? QStringLiteral("Snake") : QStringLiteral("apple"));
+    QCOMPARE(m_panes->calls, left && twice ? displayed(link("snake")) : QStringList());
+    QCOMPARE(m_state->CurrentTerm, left && twice ? link("snake") : Untouched);
+    QCOMPARE(listed(), fullList());
+    QVERIFY(m_prompter->prompts.isEmpty());
 }
 
 QTEST_MAIN(TestLookupController)
