@@ -231,14 +231,13 @@ void LookupController::runSearch(bool fromEnterKey)
             tell(EmptyTermMessage);
             return;
         }
-        QString term;
-        if (current == Mode::WildCard) {
-            term = MatchRules::wildcardTerm(typed);
+        const QString term = current == Mode::WildCard ? MatchRules::wildcardTerm(typed)
+                                                       : MatchRules::exactTerm(typed);
+        // Read before anything changes, so that a table that cannot be read leaves all as it was.
+        QStringList keys = keysOf(*rs, current, term);
+        if (current == Mode::WildCard)
             m_state.CurrentTerm = term;
-        } else {
-            term = MatchRules::exactTerm(typed);
-        }
-        m_ui.keywords->setKeys(keysOf(*rs, current, term));
+        m_ui.keywords->setKeys(std::move(keys));
     } catch (const DictionaryError &e) {
         reportFailure(e.message());
         return;
@@ -292,16 +291,15 @@ void LookupController::display(bool fromDoubleClick)
         }
     }
 
+    // The address is found before the search box and CurrentTerm are written, so that a
+    // Display that fails on the table leaves both as they were.
     bool found = false;
     const QString keyword = selectedKeyword(&found);
-    if (found)
-        m_ui.txtKey->setText(keyword);
-
-    const QString trimmed = MatchRules::trimSpaces(m_ui.txtKey->text());
-    m_state.CurrentTerm = fromDoubleClick ? trimmed : trimmed.toLower();
+    const QString trimmed = MatchRules::trimSpaces(found ? keyword : m_ui.txtKey->text());
+    QString address = fromDoubleClick ? trimmed : trimmed.toLower();
     if (rs) {
         try {
-            m_state.CurrentTerm = linkIn(*rs, m_state.CurrentTerm);
+            address = linkIn(*rs, address);
         } catch (const DictionaryError &e) {
             if (!fromDoubleClick) {
                 reportFailure(e.message());
@@ -309,6 +307,9 @@ void LookupController::display(bool fromDoubleClick)
             }
         }
     }
+    if (found)
+        m_ui.txtKey->setText(keyword);
+    m_state.CurrentTerm = address;
 
     if (m_ui.keywords->count() == 0) {
         tell(NotFoundMessage);

@@ -14,6 +14,9 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
+#include <sqlite3.h>
+
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -72,6 +75,26 @@ QStringList nonEmptyKeys()
 // row than in the full list.
 const QStringList NarrowedToSpace = { " ", "SNAKE BITE", "Sea Snake " };
 
+// Rewrites the dictionary with one of its columns under another name, through a connection
+// of its own, as another program could have made it.
+void writeWithout(const QString &path, const QString &missing)
+{
+    DictionaryFile::write(path, dreams());
+    const QString key = missing == "Key" ? QStringLiteral("Keyword") : QStringLiteral("Key");
+    const QString link = missing == "Link" ? QStringLiteral("Address") : QStringLiteral("Link");
+    const QByteArray sql = QStringLiteral("CREATE TABLE t (%1 TEXT, %2 TEXT, Names TEXT);"
+                                          "INSERT INTO t SELECT Key, Link, Names FROM dreams;"
+                                          "DROP TABLE dreams; ALTER TABLE t RENAME TO dreams;")
+                               .arg(key, link)
+                               .toUtf8();
+    sqlite3 *db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+    sqlite3_key(db, modDB::DictionaryPassword, int(std::strlen(modDB::DictionaryPassword)));
+    const int rc = sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    QCOMPARE(rc, SQLITE_OK);
+}
+
 const QStringList SnakePrefixed = { "Snake", "SNAKE BITE", "snakeskin", "SNAKE" };
 const QStringList ShowPane = { "show", "hideBrowser" };
 const QStringList WebSearch = { "closeBrowser", "openBrowser" };
@@ -117,6 +140,8 @@ private slots:
     void doubleClickSkipsDictionaryFailures();
     void onlyTheLeftButtonClicks_data();
     void onlyTheLeftButtonClicks();
+    void tableWithoutAColumn_data();
+    void tableWithoutAColumn();
 
 private:
     void setMode(Mode mode);
@@ -704,6 +729,79 @@ void TestLookupController::onlyTheLeftButtonClicks()
     QCOMPARE(m_state->CurrentTerm, left && twice ? link("snake") : Untouched);
     QCOMPARE(listed(), fullList());
     QVERIFY(m_prompter->prompts.isEmpty());
+}
+
+void TestLookupController::tableWithoutAColumn_data()
+{
+    QTest::addColumn<Trigger>("trigger");
+    QTest::addColumn<Mode>("mode");
+    QTest::addColumn<ListState>("list");
+    QTest::addColumn<int>("selectedRow");
+    QTest::addColumn<QString>("missing");
+    QTest::addColumn<QString>("shownText");
+    QTest::addColumn<QString>("currentTerm");
+    QTest::addColumn<QStringList>("panes");
+
+    const auto full = ListState::Full;
+    const QStringList none;
+
+    // A handler that fails says so once and leaves the search box and CurrentTerm alone.
+    QTest::newRow("searchButtonWildcardNoKey")
+        << Trigger::SearchButton << Mode::WildCard << ListState::Narrowed << -1 << "Key"
+        << "apple" << Untouched << none;
+    QTest::newRow("enterWildcardNoKey")
+        << Trigger::EnterKey << Mode::WildCard << ListState::Narrowed << -1 << "Key"
+        << "apple" << Untouched << none;
+    QTest::newRow("enterExactNoKey")
+        << Trigger::EnterKey << Mode::Exact << ListState::Narrowed << -1 << "Key"
+        << "apple" << Untouched << none;
+    QTest::newRow("displayNoKey") << Trigger::DisplayButton << Mode::Exact << full << 0 << "Key"
+                                  << "apple" << Untouched << none;
+    QTest::newRow("displayNoLink") << Trigger::DisplayButton << Mode::Exact << full << 0 << "Link"
+                                   << "apple" << Untouched << none;
+    QTest::newRow("displayBlankKeywordNoKey")
+        << Trigger::DisplayButton << Mode::Exact << full << 4 << "Key"
+        << "apple" << Untouched << none;
+    // The double-click skips the scan that fails and goes on with the listed term, silently.
+    QTest::newRow("doubleClickNoKey") << Trigger::DoubleClick << Mode::Exact << full << 0 << "Key"
+                                      << "Snake"
+                                      << "Snake" << displayed("Snake");
+    QTest::newRow("doubleClickNoLink") << Trigger::DoubleClick << Mode::Exact << full << 3 << "Link"
+                                       << "Rattlesnake"
+                                       << "Rattlesnake" << displayed("Rattlesnake");
+}
+
+void TestLookupController::tableWithoutAColumn()
+{
+    QFETCH(Trigger, trigger);
+    QFETCH(Mode, mode);
+    QFETCH(ListState, list);
+    QFETCH(int, selectedRow);
+    QFETCH(QString, missing);
+    QFETCH(QString, shownText);
+    QFETCH(QString, currentTerm);
+    QFETCH(QStringList, panes);
+
+    prepare(mode, QStringLiteral("apple"), list, selectedRow);
+    const QStringList before = listed();
+    writeWithout(m_folder->dictionary(), missing);
+    fire(trigger, selectedRow);
+
+    QCOMPARE(m_txtKey->text(), shownText);
+    QCOMPARE(m_state->CurrentTerm, currentTerm);
+    QCOMPARE(m_panes->calls, panes);
+    QCOMPARE(listed(), before);
+    if (trigger == Trigger::DoubleClick) {
+        QVERIFY(m_prompter->prompts.isEmpty());
+    } else {
+        QCOMPARE(m_prompter->prompts.size(), 1);
+        QCOMPARE(m_prompter->prompts.first().kind, PromptRecord::Error);
+        // It names the file and the column.
+        QString text = m_prompter->prompts.first().text;
+        QVERIFY2(text.contains(m_folder->dictionary()), qPrintable(text));
+        QVERIFY2(text.remove(m_folder->dictionary()).contains(missing), qPrintable(text));
+        QVERIFY(m_txtKey->hasFocus());
+    }
 }
 
 QTEST_MAIN(TestLookupController)
