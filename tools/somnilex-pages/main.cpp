@@ -1,17 +1,25 @@
 // somnilex-pages: builds the shipped dictionary's pages and row lists from its source text.
 //
-//   somnilex-pages OUT TEMPLATE STYLE --dictionary FILE... --update FILE...
+//   somnilex-pages OUT TEMPLATE STYLE [--start START] [--assets FILE...]
+//                  --dictionary FILE... --update FILE...
 //
-// writes OUT/dreams/<page>.html and OUT/dreams/style.css, OUT/dreams.qrc bundling them, and
-// OUT/dreams.tsv and OUT/update.tsv, the rows of dream.dll and of the sample update file.
+// writes OUT/dreams/<page>.html and OUT/dreams/style.css; with --start also the start page
+// OUT/dreams/index.html and its search index OUT/dreams/symbols.js, made from the dictionary's
+// symbols; the assets (the pages' scripts, the error page) copied as they are; OUT/dreams.qrc
+// bundling all of them; and OUT/dreams.tsv and OUT/update.tsv, the rows of dream.dll and of
+// the sample update file.
 #include "PageWriter.h"
+#include "StartPage.h"
 #include "SymbolSource.h"
 #include "TsvFormat.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
+#include <QSet>
 
 #include <algorithm>
 #include <cstdio>
@@ -22,7 +30,8 @@ QString readText(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw SymbolSource::Error(QStringLiteral("%1: %2").arg(path, file.errorString()).toStdString());
+        throw SymbolSource::Error(
+            QStringLiteral("%1: %2").arg(path, file.errorString()).toStdString());
     return QString::fromUtf8(file.readAll());
 }
 
@@ -30,7 +39,8 @@ void writeText(const QString &path, const QString &text)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit())
-        throw SymbolSource::Error(QStringLiteral("%1: %2").arg(path, file.errorString()).toStdString());
+        throw SymbolSource::Error(
+            QStringLiteral("%1: %2").arg(path, file.errorString()).toStdString());
 }
 
 std::vector<Symbol> load(const QStringList &files)
@@ -54,23 +64,51 @@ std::vector<DictionaryRow> rowsOf(const std::vector<Symbol> &symbols)
     return rows;
 }
 
+// The arguments after OUT TEMPLATE STYLE, by option; empty when something is amiss.
+QHash<QString, QStringList> options(const QStringList &args)
+{
+    static const QStringList known = { QStringLiteral("--start"), QStringLiteral("--assets"),
+        QStringLiteral("--dictionary"), QStringLiteral("--update") };
+    QHash<QString, QStringList> found;
+    QString current;
+    for (const QString &arg : args) {
+        if (arg.startsWith(QLatin1String("--"))) {
+            if (!known.contains(arg) || found.contains(arg))
+                return {};
+            current = arg;
+            found.insert(current, {});
+        } else if (current.isEmpty()) {
+            return {};
+        } else {
+            found[current] << arg;
+        }
+    }
+    if (!found.contains(QStringLiteral("--dictionary"))
+        || !found.contains(QStringLiteral("--update"))
+        || (found.contains(QStringLiteral("--start"))
+            && found.value(QStringLiteral("--start")).size() != 1))
+        return {};
+    return found;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments().mid(1);
-    const qsizetype dictionaryAt = args.indexOf(QStringLiteral("--dictionary"));
-    const qsizetype updateAt = args.indexOf(QStringLiteral("--update"));
-    if (args.size() < 5 || dictionaryAt != 3 || updateAt < dictionaryAt) {
-        std::fputs("usage: somnilex-pages OUT TEMPLATE STYLE --dictionary FILE... --update FILE...\n",
-                   stderr);
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    const QHash<QString, QStringList> given
+        = args.size() > 3 ? options(args.mid(3)) : QHash<QString, QStringList>();
+    if (given.isEmpty()) {
+        std::fputs("usage: somnilex-pages OUT TEMPLATE STYLE [--start START] [--assets FILE...]\n"
+                   "                      --dictionary FILE... --update FILE...\n",
+            stderr);
         return 2;
     }
     const QString out = args[0];
     try {
-        const std::vector<Symbol> dictionary = load(args.mid(dictionaryAt + 1, updateAt - dictionaryAt - 1));
-        const std::vector<Symbol> update = load(args.mid(updateAt + 1));
+        const std::vector<Symbol> dictionary = load(given.value(QStringLiteral("--dictionary")));
+        const std::vector<Symbol> update = load(given.value(QStringLiteral("--update")));
         std::vector<Symbol> all = dictionary;
         all.insert(all.end(), update.begin(), update.end());
         // The shipped dictionary stands on its own; update pages may also point into it.
@@ -82,17 +120,37 @@ int main(int argc, char *argv[])
         QString qrc = QStringLiteral("<RCC>\n<qresource prefix=\"/dreams\">\n"
                                      "<file alias=\"style.css\">dreams/style.css</file>\n");
         writeText(out + QStringLiteral("/dreams/style.css"), readText(args[2]));
-        for (const Symbol &s : all) {
-            const QString name = SymbolSource::slug(s.key) + QStringLiteral(".html");
-            writeText(out + QStringLiteral("/dreams/") + name, PageWriter::page(pageTemplate, s));
+        QSet<QString> bundled { QStringLiteral("style.css") };
+        const auto bundle = [&](const QString &name, const QString &text) {
+            // A symbol called "Index" or "Error" would otherwise overwrite one of our own pages.
+            if (bundled.contains(name))
+                throw SymbolSource::Error(
+                    QStringLiteral("%1 is made twice: rename the symbol or the asset")
+                        .arg(name)
+                        .toStdString());
+            bundled.insert(name);
+            writeText(out + QStringLiteral("/dreams/") + name, text);
             qrc += QStringLiteral("<file alias=\"%1\">dreams/%1</file>\n").arg(name);
+        };
+        // The start page is made once for the shipped dictionary; the sample update's symbols
+        // have pages but are not part of what every user has.
+        if (given.contains(QStringLiteral("--start"))) {
+            bundle(QStringLiteral("index.html"),
+                StartPage::indexPage(
+                    readText(given.value(QStringLiteral("--start")).first()), dictionary));
+            bundle(QStringLiteral("symbols.js"), StartPage::searchIndex(dictionary));
         }
+        for (const QString &asset : given.value(QStringLiteral("--assets")))
+            bundle(QFileInfo(asset).fileName(), readText(asset));
+        for (const Symbol &s : all)
+            bundle(SymbolSource::slug(s.key) + QStringLiteral(".html"),
+                PageWriter::page(pageTemplate, s));
         qrc += QStringLiteral("</qresource>\n</RCC>\n");
         writeText(out + QStringLiteral("/dreams.qrc"), qrc);
         writeText(out + QStringLiteral("/dreams.tsv"), TsvFormat::format(rowsOf(dictionary)));
         writeText(out + QStringLiteral("/update.tsv"), TsvFormat::format(rowsOf(update)));
-        std::printf("somnilex-pages: %zu dictionary symbols, %zu update symbols\n", dictionary.size(),
-                    update.size());
+        std::printf("somnilex-pages: %zu dictionary symbols, %zu update symbols\n",
+            dictionary.size(), update.size());
     } catch (const SymbolSource::Error &e) {
         std::fprintf(stderr, "somnilex-pages: %s\n", e.what());
         return 1;
