@@ -3,6 +3,7 @@
 #include "KeywordListModel.h"
 #include "LockFileInstanceGuard.h"
 #include "MDI.h"
+#include "QtPrompter.h"
 #include "SettingsCodec.h"
 #include "TestDictionary.h"
 #include "WebView.h"
@@ -14,13 +15,51 @@
 #include <QLabel>
 #include <QLockFile>
 #include <QMdiArea>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
+
+#include <functional>
 
 Q_DECLARE_METATYPE(InstanceGuard::Claim)
 Q_DECLARE_METATYPE(InstanceGuard::Claim::Outcome)
+Q_DECLARE_METATYPE(QMessageBox::Icon)
+Q_DECLARE_METATYPE(QMessageBox::StandardButton)
+
+namespace {
+
+// Runs show, which opens a modal box, and answers the box by clicking answer once it is up;
+// look sees the box first. Fails when no box came.
+void answerBox(const std::function<void()> &show, QMessageBox::StandardButton answer,
+    const std::function<void(QMessageBox *)> &look)
+{
+    bool seen = false;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        poll.stop();
+        seen = true;
+        look(box);
+        if (QAbstractButton *button = box->button(answer)) {
+            QTest::mouseClick(button, Qt::LeftButton);
+        } else {
+            box->reject(); // lets the test go on to report it
+            QFAIL("the box lacks the answer's button");
+        }
+    });
+    poll.start();
+    show();
+    poll.stop();
+    QVERIFY2(seen, "no message box came");
+}
+
+} // namespace
 
 class TestApplication : public QObject
 {
@@ -39,6 +78,8 @@ private slots:
     void lockFileClaim();
     void startUpByClaim_data();
     void startUpByClaim();
+    void boxesShowTextAsTyped_data();
+    void boxesShowTextAsTyped();
 };
 
 void TestApplication::startsWithTheMainWindowAndPane()
@@ -284,6 +325,75 @@ void TestApplication::startUpByClaim()
                     "Do you want to check for an update?";
     QCOMPARE(fakes.prompter.texts(), expected);
     QCOMPARE(windowShownAtPrompt, QList<bool>(expected.size(), false));
+}
+
+void TestApplication::boxesShowTextAsTyped_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QMessageBox::Icon>("icon");
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::newRow("markup") << "information"
+                            << "<b>x</b>"
+                            << "<b>x</b>" << QMessageBox::Information << QMessageBox::Ok;
+    QTest::newRow("path with markup characters")
+        << "error"
+        << "Cannot open /home/a&b/<dreams>/dream.dll"
+        << "Cannot open /home/a&b/<dreams>/dream.dll" << QMessageBox::Critical << QMessageBox::Ok;
+    QTest::newRow("entities stay entities")
+        << "error"
+        << "&lt;i&gt; &amp; &nbsp;"
+        << "&lt;i&gt; &amp; &nbsp;" << QMessageBox::Critical << QMessageBox::Ok;
+    QTest::newRow("question with markup, answered yes")
+        << "question"
+        << "Open <a href='x'>x</a>?"
+        << "Open <a href='x'>x</a>?" << QMessageBox::Information << QMessageBox::Yes;
+    QTest::newRow("question answered no")
+        << "question"
+        << "<i>sure</i>?"
+        << "<i>sure</i>?" << QMessageBox::Information << QMessageBox::No;
+    QTest::newRow("two lines") << "information"
+                               << "first <line>\rsecond"
+                               << "first <line>\nsecond" << QMessageBox::Information
+                               << QMessageBox::Ok;
+}
+
+void TestApplication::boxesShowTextAsTyped()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QFETCH(QMessageBox::Icon, icon);
+    QFETCH(QMessageBox::StandardButton, answer);
+    QtPrompter prompter("Somnilex");
+    bool said = false;
+    answerBox(
+        [&] {
+            if (kind == "information")
+                prompter.information(text);
+            else if (kind == "error")
+                prompter.error(text);
+            else
+                said = prompter.askYesNo(text);
+        },
+        answer,
+        [&](QMessageBox *box) {
+            QCOMPARE(box->windowTitle(), QString("Somnilex"));
+            QCOMPARE(box->icon(), icon);
+            QCOMPARE(box->text(), shown);
+            QCOMPARE(box->textFormat(), Qt::PlainText);
+            // What the user reads is the label inside the box.
+            auto *label = box->findChild<QLabel *>("qt_msgbox_label");
+            QVERIFY(label);
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+            QCOMPARE(label->text(), shown);
+            const QMessageBox::StandardButtons buttons = kind == "question"
+                ? QMessageBox::Yes | QMessageBox::No
+                : QMessageBox::StandardButtons(QMessageBox::Ok);
+            QCOMPARE(box->standardButtons(), buttons);
+        });
+    QCOMPARE(said, answer == QMessageBox::Yes);
 }
 
 QTEST_MAIN(TestApplication)
