@@ -9,9 +9,10 @@
 #include <QApplication>
 
 Application::Application(AppConfig config, Services services, QObject *parent)
-    : QObject(parent), m_config(std::move(config)), m_services(services)
-{
-}
+    : QObject(parent)
+    , m_config(std::move(config))
+    , m_services(services)
+{ }
 
 Application::~Application()
 {
@@ -21,11 +22,19 @@ Application::~Application()
 
 void Application::StartApplication()
 {
-    if (m_services.instance->anotherInstanceRunning()) {
+    const InstanceGuard::Claim claim = m_services.instance->claim();
+    if (claim.outcome == InstanceGuard::Claim::HeldByOther) {
         m_services.prompter->information(QStringLiteral("Application is already running"));
         EndApplication();
         return;
     }
+    // Refusing to start because of a folder the user may not even know of would lock them out
+    // of the program; a second instance is the lesser harm, so say what happened and go on.
+    if (claim.outcome == InstanceGuard::Claim::Unavailable)
+        m_services.prompter->information(
+            QStringLiteral("Somnilex could not take its single-instance lock in %1: %2. "
+                           "It will start anyway.")
+                .arg(claim.folder, claim.reason));
 
     UpdateReminder(m_config, m_services);
 

@@ -1,7 +1,23 @@
 #include "QtPrompter.h"
 #include <QMessageBox>
 
-QtPrompter::QtPrompter(QString title) : m_title(std::move(title)) { }
+QtPrompter::QtPrompter(QString title)
+    : m_title(std::move(title))
+{ }
+
+namespace {
+
+// Messages quote paths and the user's own input: taken as rich text, "<" or "&" in them would
+// be read as markup and the text shown garbled or not at all.
+int showBox(QMessageBox::Icon icon, const QString &title, const QString &text,
+    QMessageBox::StandardButtons buttons, QWidget *parent)
+{
+    QMessageBox box(icon, title, QtPrompter::displayText(text), buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    return box.exec();
+}
+
+} // namespace
 
 QString QtPrompter::displayText(const QString &text)
 {
@@ -13,17 +29,17 @@ QString QtPrompter::displayText(const QString &text)
 
 void QtPrompter::information(const QString &text)
 {
-    QMessageBox::information(m_parent, m_title, displayText(text));
+    showBox(QMessageBox::Information, m_title, text, QMessageBox::Ok, m_parent);
 }
 
 void QtPrompter::error(const QString &text)
 {
-    QMessageBox::critical(m_parent, m_title, displayText(text));
+    showBox(QMessageBox::Critical, m_title, text, QMessageBox::Ok, m_parent);
 }
 
 bool QtPrompter::askYesNo(const QString &text)
 {
-    QMessageBox box(QMessageBox::Information, m_title, displayText(text),
-                    QMessageBox::Yes | QMessageBox::No, m_parent);
-    return box.exec() == QMessageBox::Yes;
+    return showBox(QMessageBox::Information, m_title, text, QMessageBox::Yes | QMessageBox::No,
+               m_parent)
+        == QMessageBox::Yes;
 }

@@ -8,6 +8,8 @@ class TestSettingsCodec : public QObject
 {
     Q_OBJECT
 private slots:
+    void encodesAsWrittenOut_data();
+    void encodesAsWrittenOut();
     void roundTrips_data();
     void roundTrips();
     void survivesTheStore_data() { roundTrips_data(); }
@@ -16,6 +18,41 @@ private slots:
     void foreignTextDecodesToEmpty_data();
     void foreignTextDecodesToEmpty();
 };
+
+// Settings written by earlier versions must still read back: the encoding is fixed. Each byte
+// of the UTF-8 text, at position i from 0, is XORed with (0x5A + 7 * i) mod 256, and the result
+// written as two letters, high half first, 'A' standing for 0 and 'P' for 15. The values were
+// worked out from that rule apart from the code, never copied from its output.
+void TestSettingsCodec::encodesAsWrittenOut_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("encoded");
+    // 'x' is 0x78; 0x78 ^ 0x5A = 0x22.
+    QTest::newRow("one character") << "x"
+                                   << "CC";
+    QTest::newRow("key name") << "Duration"
+                              << "BOBEBKAOACBEOLOF";
+    QTest::newRow("section") << "Settings"
+                             << "AJAEBMBLBPBDODPI";
+    QTest::newRow("iso date") << "2026-12-08"
+                              << "GIFBFKFJFLEMLGKGKCKB";
+    QTest::newRow("short date") << "12/8/2026"
+                                << "GLFDEHFHFJEPLELJKE";
+    // Two and three UTF-8 bytes.
+    QTest::newRow("non-ascii") << QString::fromUtf8("\u00e4\u65e5") << "JJMFIOPIND";
+    // The mask passes 255 at position 24 and starts again from 2.
+    QTest::newRow("mask wraps")
+        << "abcdefghijklmnopqrstuvwxyz0123456789"
+        << "DLADALALBDBLODODPLPDMLMLMDNLNDLDLLKDKLKLJDJLIDIDHLHDCACGCMBGBIAGAMHGHAHG";
+}
+
+void TestSettingsCodec::encodesAsWrittenOut()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, encoded);
+    QCOMPARE(EncodeSetting(text), encoded);
+    QCOMPARE(DecodeSetting(encoded), text);
+}
 
 void TestSettingsCodec::roundTrips_data()
 {

@@ -10,9 +10,9 @@
 #include "SettingsStore.h"
 
 #include <QList>
-#include <functional>
 #include <QMap>
 #include <QStringList>
+#include <functional>
 
 struct PromptRecord
 {
@@ -80,13 +80,13 @@ public:
 class FakeSettingsStore : public SettingsStore
 {
 public:
-    QString get(const QString &application, const QString &section,
-                const QString &key) const override
+    QString get(
+        const QString &application, const QString &section, const QString &key) const override
     {
         return values.value(application + '/' + section + '/' + key);
     }
     void save(const QString &application, const QString &section, const QString &key,
-              const QString &value) override
+        const QString &value) override
     {
         values.insert(application + '/' + section + '/' + key, value);
     }
@@ -108,8 +108,8 @@ public:
 class FakeInstanceGuard : public InstanceGuard
 {
 public:
-    bool anotherInstanceRunning() override { return running; }
-    bool running = false;
+    Claim claim() override { return claimed; }
+    Claim claimed;
 };
 
 // A full set of fakes, ready to hand to the application.

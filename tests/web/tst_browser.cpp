@@ -1,13 +1,14 @@
-#include "MainWindowTestBase.h"
 #include "AppState.h"
 #include "Fakes.h"
 #include "LinkLabel.h"
 #include "LocalHttpServer.h"
 #include "LookupController.h"
 #include "MDI.h"
+#include "MainWindowTestBase.h"
 #include "OfflineNotice.h"
 #include "TestDictionary.h"
 #include "WebView.h"
+#include "WebWait.h"
 #include "frmBrowser.h"
 #include "frmMain.h"
 
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolBar>
+#include <QWebEngineHistory>
 #include <QtTest>
 
 namespace {
@@ -216,11 +218,12 @@ void TestBrowser::hostileTermArrivesVerbatimAndRunsNothing()
     QCOMPARE(fields.first().first, QStringLiteral("q"));
     QCOMPARE(fields.first().second, term);
     QVERIFY(query.endsWith(FieldsAfterTerm));
-    // Give a stray script time to reach the server, then look.
-    QTest::qWait(300);
+    QCOMPARE(browser()->windowTitle(), ReplyTitle);
+    // A stray script ran in the page that the reply replaced: its requests left before one
+    // from the reply.
+    QVERIFY(!WebWait::sentinel(browser()->brwWebBrowser->page(), *m_server).isEmpty());
     QVERIFY(m_server->requestsFor(QStringLiteral("/ran")).isEmpty());
     QVERIFY(m_server->requestsFor(QStringLiteral("/injected")).isEmpty());
-    QCOMPARE(browser()->windowTitle(), ReplyTitle);
 }
 
 void TestBrowser::blankBox_data()
@@ -260,10 +263,16 @@ void TestBrowser::blankPageIsNeverListedNorCaption()
     QCOMPARE(listed.size(), 1);
 
     // Back on the empty page: nothing changes.
-    browser()->brwWebBrowser->Navigate(QStringLiteral("about:blank"));
-    QTRY_COMPARE_WITH_TIMEOUT(
-        browser()->brwWebBrowser->LocationURL(), QStringLiteral("about:blank"), LoadTimeout);
-    QTest::qWait(200);
+    WebView *view = browser()->brwWebBrowser;
+    QSignalSpy documents(view, &WebView::DocumentComplete); // after the window's own handler
+    view->Navigate(QStringLiteral("about:blank"));
+    QVERIFY(WebWait::documents(documents));
+    QCOMPARE(documents.first().first().toString(), QStringLiteral("about:blank"));
+    QCOMPARE(view->LocationURL(), QStringLiteral("about:blank"));
+    // Scripts run in turn: had the handler placed the search page again, this one would find
+    // it, or the reply that it brought.
+    QCOMPARE(WebWait::evaluate(view->page(), QStringLiteral("document.body.innerHTML")),
+        QVariant(QString()));
     QCOMPARE(itemsOf(browser()->cboAddress), listed);
     QCOMPARE(browser()->windowTitle(), ReplyTitle);
     QVERIFY(!captions.isEmpty());
@@ -325,6 +334,8 @@ void TestBrowser::choosingAnEntryDoesNotNavigate()
     QTRY_COMPARE_WITH_TIMEOUT(window->cboAddress->count(), 2, LoadTimeout);
     const QStringList listed = itemsOf(window->cboAddress);
     const int requests = m_server->requests.size();
+    QWebEnginePage *page = window->brwWebBrowser->page();
+    const QUrl requested = page->requestedUrl();
 
     QComboBox *box = window->cboAddress;
     box->setFocus();
@@ -333,9 +344,13 @@ void TestBrowser::choosingAnEntryDoesNotNavigate()
     QTest::keyClick(box, Qt::Key_Return);
     box->lineEdit()->setText(m_server->url(QStringLiteral("/typed")));
     QTest::keyClick(box->lineEdit(), Qt::Key_Return);
-    QTest::qWait(500);
 
-    QCOMPARE(m_server->requests.size(), requests);
+    // A navigation shows in the requested address as soon as it is asked for; by the time a
+    // request from the page has come, anything the keys queued has been asked for too.
+    const QString sentinel = WebWait::sentinel(page, *m_server);
+    QVERIFY(!sentinel.isEmpty());
+    QCOMPARE(page->requestedUrl(), requested);
+    QCOMPARE(m_server->requests.mid(requests), QStringList { sentinel });
     QCOMPARE(window->brwWebBrowser->LocationURL(), a);
     QCOMPARE(itemsOf(box), listed);
 }
@@ -350,8 +365,11 @@ void TestBrowser::offlineShowsTheNoticeOnly()
     QCOMPARE(browser()->lblCaption->text(), offlineNoticeText());
     QVERIFY(!browser()->brwWebBrowser->isVisible());
     QCOMPARE(browser()->QueryString, QString());
-    QTest::qWait(1000);
-    QVERIFY(m_server->requests.isEmpty());
+    // The load rule would have asked the view for the empty page; a page loaded elsewhere lets
+    // anything it queued run first.
+    QVERIFY(WebWait::roundTrip(m_server->url(QStringLiteral("/elsewhere"))));
+    QCOMPARE(browser()->brwWebBrowser->page()->requestedUrl(), QUrl());
+    QCOMPARE(m_server->requests, QStringList { "/elsewhere" });
     QCOMPARE(browser()->cboAddress->count(), 0);
     QCOMPARE(browser()->windowTitle(), FirstCaption);
 }
@@ -368,19 +386,27 @@ void TestBrowser::mainToolbarActsOnTheMeaningPane()
 
     webSearch(QStringLiteral("Snake"), false);
     waitForReply();
-    const QString browserAt = browser()->brwWebBrowser->LocationURL();
+    // A page further on, so that the browser window could go back too.
+    const QString browserAt = m_server->url(QStringLiteral("/browsed"));
+    QCOMPARE(WebWait::navigate(*browser()->brwWebBrowser, browserAt), browserAt);
+    QVERIFY(browser()->brwWebBrowser->history()->canGoBack());
+    QWebEngineHistory *browserHistory = browser()->brwWebBrowser->history();
+    const int browserEntry = browserHistory->currentItemIndex();
     QCOMPARE(m_window->mdiArea->activeSubWindow(), browser()->parentWidget());
 
     QAction *back = m_window->TB->findChild<QAction *>(QStringLiteral("Back"));
     QVERIFY(back);
     back->trigger();
+    // A history step moves the view's entry at once, before its page comes.
+    QCOMPARE(browserHistory->currentItemIndex(), browserEntry);
     QTRY_COMPARE_WITH_TIMEOUT(meaning->LocationURL(), home, LoadTimeout);
-    QTest::qWait(200);
+    QCOMPARE(browserHistory->currentItemIndex(), browserEntry);
     QCOMPARE(browser()->brwWebBrowser->LocationURL(), browserAt);
 
     // And forward again.
     m_window->TB->findChild<QAction *>(QStringLiteral("Forward"))->trigger();
     QTRY_COMPARE_WITH_TIMEOUT(meaning->LocationURL(), second, LoadTimeout);
+    QCOMPARE(browserHistory->currentItemIndex(), browserEntry);
     QCOMPARE(browser()->brwWebBrowser->LocationURL(), browserAt);
 }
 
