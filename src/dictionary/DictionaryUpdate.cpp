@@ -101,6 +101,8 @@ DictionaryUpdate::Result DictionaryUpdate::run() const
             if (m_appendHook)
                 m_appendHook(result.appended);
         }
+        if (m_commitHook)
+            m_commitHook();
         dictionary->CommitTrans();
     } catch (const std::exception &e) {
         if (dictionary) {

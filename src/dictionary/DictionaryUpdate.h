@@ -39,10 +39,15 @@ public:
         m_appendHook = std::move(hook);
     }
 
+    // Called inside the transaction once every new row is appended, just before the commit;
+    // lets tests stop the merge while it commits. An exception it throws fails the merge.
+    void setCommitHook(std::function<void()> hook) { m_commitHook = std::move(hook); }
+
     Result run() const;
 
 private:
     QString m_updatePath;
     QString m_dictionaryPath;
     std::function<void(qint64)> m_appendHook;
+    std::function<void()> m_commitHook;
 };

@@ -8,11 +8,14 @@
 #include <QAbstractItemView>
 #include <QWidget>
 
-const QString UpdateCommand::NothingToUpdateMessage = QStringLiteral("There is nothing to Update");
-const QString UpdateCommand::WrongFileMessage
-    = QStringLiteral("This is the wrong file! Lookup online help");
-const QString UpdateCommand::SuccessMessage
+namespace {
+
+const QString NothingToUpdateMessage = QStringLiteral("There is nothing to Update");
+const QString WrongFileMessage = QStringLiteral("This is the wrong file! Lookup online help");
+const QString SuccessMessage
     = QStringLiteral("Somnilex Successfully Updated\rPlease restart dictionary ");
+
+} // namespace
 
 UpdateCommand::UpdateCommand(FileChooser &files, Prompter &prompter, QString dictionaryPath,
     QAbstractItemView *lstKeys, QWidget *txtKey, QWidget *window, QObject *parent)

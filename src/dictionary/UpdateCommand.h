@@ -17,10 +17,6 @@ public:
     UpdateCommand(FileChooser &files, Prompter &prompter, QString dictionaryPath,
         QAbstractItemView *lstKeys, QWidget *txtKey, QWidget *window, QObject *parent = nullptr);
 
-    static const QString NothingToUpdateMessage;
-    static const QString WrongFileMessage;
-    static const QString SuccessMessage;
-
     void mnuUpdate_Click();
 
 signals:

@@ -23,24 +23,54 @@ QString sqliteMessage(sqlite3 *db)
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
 }
 
-// Why a file that would not unlock is refused. SQLite cannot tell a wrong key from a file that
-// is no database at all, so look at the bytes: an encrypted database is whole pages of noise.
+// Whether bytes look like an encrypted page: random noise uses nearly every byte value, text and
+// most other formats use far fewer.
+bool looksLikeNoise(const QByteArray &bytes)
+{
+    bool seen[256] = {};
+    int distinct = 0;
+    for (const char byte : bytes) {
+        bool &mark = seen[static_cast<unsigned char>(byte)];
+        if (!mark) {
+            mark = true;
+            ++distinct;
+        }
+    }
+    // 512 random bytes show about 221 distinct values; text shows fewer than a hundred.
+    return distinct >= bytes.size() * 160 / 512;
+}
+
+// Why a file that would not unlock is refused. SQLite cannot tell a wrong key from a damaged
+// file or from noise, so say only what the bytes prove: an encrypted database is whole pages
+// of noise, and a file that is not cannot be one of ours.
 QString whyNotUnlocked(const QString &path)
 {
+    constexpr qint64 SmallestPage = 512;
     QFile file(path);
     const qint64 size = file.size();
     QByteArray head;
     if (file.open(QIODevice::ReadOnly))
-        head = file.read(16);
+        head = file.read(SmallestPage);
     if (head.startsWith(QByteArrayLiteral("SQLite format 3")))
         return QStringLiteral("The file %1 is an unprotected SQLite database, not a Somnilex "
                               "dictionary.")
-                .arg(path);
-    if (size >= 1024 && size % 1024 == 0)
-        return QStringLiteral("The dictionary file %1 could not be unlocked: it is protected by "
-                              "another password.")
-                .arg(path);
+            .arg(path);
+    if (size >= SmallestPage && size % SmallestPage == 0 && looksLikeNoise(head))
+        return QStringLiteral("The file %1 is not a dictionary file or is protected by another "
+                              "password.")
+            .arg(path);
     return QStringLiteral("The file %1 is not a dictionary database.").arg(path);
+}
+
+// SQLite matches column names without regard to ASCII letter case, and only ASCII.
+QString foldColumnName(const QString &name)
+{
+    QString folded = name;
+    for (QChar &c : folded) {
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    }
+    return folded;
 }
 
 struct Statement
@@ -71,13 +101,22 @@ QString quoteIdentifier(const QString &name)
 struct Table
 {
     QStringList columns;
-    QHash<QString, int> columnIndex;
+    QHash<QString, int> columnIndex; // by name as stored
+    QHash<QString, int> foldedColumnIndex; // by name folded as SQLite folds it
     std::vector<QString> cells; // row after row
     qint64 rowCount = 0;
     // Lower-cased columns and whole columns, made when first asked for.
     mutable std::vector<std::vector<QString>> lowered; // by column; empty until asked for
     mutable QHash<int, QStringList> wholeColumns;
 
+    // The column of that name in any ASCII case, the name as stored first; -1 if none.
+    int indexOf(const QString &name) const
+    {
+        const auto exact = columnIndex.constFind(name);
+        if (exact != columnIndex.constEnd())
+            return exact.value();
+        return foldedColumnIndex.value(foldColumnName(name), -1);
+    }
     const QString &cell(qint64 row, int column) const
     {
         return cells[size_t(row) * size_t(columns.size()) + size_t(column)];
@@ -161,7 +200,7 @@ void checkIsDatabaseFile(const QString &path)
         throw DictionaryError(QStringLiteral("%1 is a folder, not a dictionary file.").arg(path));
     if (info.size() == 0)
         throw DictionaryError(
-                QStringLiteral("The file %1 is empty, not a dictionary database.").arg(path));
+            QStringLiteral("The file %1 is empty, not a dictionary database.").arg(path));
 }
 
 } // namespace
@@ -187,7 +226,7 @@ public:
     [[noreturn]] void fail(const QString &what) const
     {
         throw DictionaryError(QStringLiteral("The dictionary file %1: %2 failed: %3.")
-                                      .arg(m_path, what, sqliteMessage(m_db)));
+                                  .arg(m_path, what, sqliteMessage(m_db)));
     }
 
 private:
@@ -206,7 +245,8 @@ private:
     QHash<QString, Snapshot> m_snapshots;
 };
 
-Database::Database(QString path) : m_path(std::move(path))
+Database::Database(QString path)
+    : m_path(std::move(path))
 {
     checkIsDatabaseFile(m_path);
     m_stamp = stampOf(m_path);
@@ -217,16 +257,28 @@ Database::Database(QString path) : m_path(std::move(path))
         sqlite3_close(m_db);
         m_db = nullptr;
         throw DictionaryError(
-                QStringLiteral("The dictionary file %1 could not be opened: %2.").arg(m_path, reason));
+            QStringLiteral("The dictionary file %1 could not be opened: %2.").arg(m_path, reason));
     }
     sqlite3_busy_timeout(m_db, 2000);
     sqlite3_key(m_db, DictionaryPassword, int(std::strlen(DictionaryPassword)));
     // The key is only tried on first use of the file.
-    if (sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr)
-        != SQLITE_OK) {
+    const int rc
+        = sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr)
+        & 0xff;
+    if (rc != SQLITE_OK) {
+        const QString reason = sqliteMessage(m_db);
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw DictionaryError(whyNotUnlocked(m_path));
+        // A file another program is writing cannot be read either; that says nothing of its
+        // password.
+        if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+            throw DictionaryError(QStringLiteral("The dictionary file %1 is locked by another "
+                                                 "program: %2.")
+                                      .arg(m_path, reason));
+        if (rc == SQLITE_NOTADB)
+            throw DictionaryError(whyNotUnlocked(m_path));
+        throw DictionaryError(
+            QStringLiteral("The dictionary file %1 could not be read: %2.").arg(m_path, reason));
     }
 }
 
@@ -258,7 +310,7 @@ std::shared_ptr<const Table> Database::rows(const QString &source, const QString
         if (reason.startsWith(QLatin1String("no such table")))
             throw DictionaryError(QStringLiteral("The file %1 has no table %2: it is not a "
                                                  "Somnilex dictionary.")
-                                          .arg(m_path, tableName));
+                                      .arg(m_path, tableName));
         fail(source);
     }
 
@@ -266,7 +318,12 @@ std::shared_ptr<const Table> Database::rows(const QString &source, const QString
     for (int c = 0; c < columns; ++c) {
         const QString name = QString::fromUtf8(sqlite3_column_name(query.stmt, c));
         table->columns << name;
-        table->columnIndex.insert(name, c);
+        // Of two like-named columns (a join, say) the first answers.
+        if (!table->columnIndex.contains(name))
+            table->columnIndex.insert(name, c);
+        const QString folded = foldColumnName(name);
+        if (!table->foldedColumnIndex.contains(folded))
+            table->foldedColumnIndex.insert(folded, c);
     }
     int step;
     while ((step = sqlite3_step(query.stmt)) == SQLITE_ROW) {
@@ -315,7 +372,8 @@ std::shared_ptr<Database> openDatabase(const QString &path)
 
 } // namespace
 
-Connection::Connection(QString path) : m_path(std::move(path))
+Connection::Connection(QString path)
+    : m_path(std::move(path))
 {
     m_database = openDatabase(m_path);
 }
@@ -359,8 +417,8 @@ Recordset::Recordset(ConnectionPtr connection, const QString &source)
     : m_connection(std::move(connection))
 {
     static const QRegularExpression plainTable(
-            QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+(\\w+)\\s*;?\\s*$"),
-            QRegularExpression::CaseInsensitiveOption);
+        QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+(\\w+)\\s*;?\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
     const auto match = plainTable.match(source);
     if (match.hasMatch())
         m_tableName = match.captured(1);
@@ -377,7 +435,7 @@ void Recordset::MoveFirst()
 {
     if (m_rowCount == 0)
         throw DictionaryError(QStringLiteral("The dictionary file %1 has no rows to move to.")
-                                      .arg(m_connection->path()));
+                                  .arg(m_connection->path()));
     m_position = 0;
 }
 
@@ -389,25 +447,25 @@ void Recordset::MoveNext()
 
 bool Recordset::hasColumn(const QString &column) const
 {
-    return m_rows->columnIndex.contains(column);
+    return m_rows->indexOf(column) >= 0;
 }
 
 int Recordset::columnOf(const QString &column) const
 {
-    const auto it = m_rows->columnIndex.constFind(column);
-    if (it == m_rows->columnIndex.constEnd())
-        throw DictionaryError(QStringLiteral("The table %1 in %2 has no column %3.")
-                                      .arg(m_tableName.isEmpty() ? QStringLiteral("queried")
-                                                                 : m_tableName,
-                                           m_connection->path(), column));
-    return it.value();
+    const int index = m_rows->indexOf(column);
+    if (index < 0)
+        throw DictionaryError(
+            QStringLiteral("The table %1 in %2 has no column %3.")
+                .arg(m_tableName.isEmpty() ? QStringLiteral("queried") : m_tableName,
+                    m_connection->path(), column));
+    return index;
 }
 
 void Recordset::checkPosition() const
 {
     if (m_position < 0 || m_position >= m_rowCount)
         throw DictionaryError(QStringLiteral("The dictionary file %1: there is no current row.")
-                                      .arg(m_connection->path()));
+                                  .arg(m_connection->path()));
 }
 
 const QString &Recordset::Fields(const QString &column) const
@@ -442,7 +500,7 @@ void Recordset::AddNew()
     if (m_tableName.isEmpty())
         throw DictionaryError(QStringLiteral("The dictionary file %1: rows can only be added to "
                                              "a whole table.")
-                                      .arg(m_connection->path()));
+                                  .arg(m_connection->path()));
     m_adding = true;
     m_newRow.assign(size_t(m_rows->columns.size()), QString());
     m_newRowSet.assign(size_t(m_rows->columns.size()), false);
@@ -454,7 +512,7 @@ void Recordset::setField(const QString &column, const QString &value)
     if (!m_adding)
         throw DictionaryError(QStringLiteral("The dictionary file %1: fields can only be set on a "
                                              "new row.")
-                                      .arg(m_connection->path()));
+                                  .arg(m_connection->path()));
     m_newRow[size_t(c)] = value;
     m_newRowSet[size_t(c)] = true;
 }
@@ -477,10 +535,10 @@ void Recordset::Update()
             }
         }
         const QString sql = names.isEmpty()
-                ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(m_tableName))
-                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                          .arg(quoteIdentifier(m_tableName), names.join(QLatin1Char(',')),
-                               marks.join(QLatin1Char(',')));
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(m_tableName))
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(quoteIdentifier(m_tableName), names.join(QLatin1Char(',')),
+                      marks.join(QLatin1Char(',')));
         const QByteArray utf8 = sql.toUtf8();
         if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &m_insert, nullptr)
             != SQLITE_OK) {
@@ -496,8 +554,8 @@ void Recordset::Update()
         if (!m_newRowSet[size_t(c)])
             continue;
         const QByteArray value = m_newRow[size_t(c)].toUtf8();
-        sqlite3_bind_text(m_insert, parameter++, value.constData(), int(value.size()),
-                          SQLITE_TRANSIENT);
+        sqlite3_bind_text(
+            m_insert, parameter++, value.constData(), int(value.size()), SQLITE_TRANSIENT);
     }
     const int step = sqlite3_step(m_insert);
     sqlite3_reset(m_insert);

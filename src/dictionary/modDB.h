@@ -67,7 +67,8 @@ public:
     void MoveNext();
     bool EOF_() const { return m_position >= m_rowCount; }
 
-    // The current row's field by column name; NULL reads as the empty text.
+    // The current row's field by column name, matched in any ASCII case as SQLite matches
+    // names; NULL reads as the empty text.
     const QString &Fields(const QString &column) const;
     // The same, lower-cased; computed once per snapshot of the table.
     const QString &LowerFields(const QString &column) const;
@@ -106,8 +107,9 @@ private:
 
 using RecordsetPtr = std::unique_ptr<Recordset>;
 
-// Opens the file at path with the dictionary password. A missing file, a file that is not a
-// database, and one protected by another password each fail with their own message.
+// Opens the file at path with the dictionary password. A file that cannot be opened fails with a
+// message that says what is known of it: missing, not a database, or (as far as its bytes tell)
+// damaged or protected by another password.
 void OpenConnection(ConnectionPtr &connection, const QString &path);
 // Opens a row set for source over connection. A missing table fails with its own message.
 void OpenRecordset(RecordsetPtr &recordset, const ConnectionPtr &connection, const QString &source);

@@ -38,8 +38,7 @@ Rows concat(Rows a, const Rows &b)
 
 // Runs statements on a file through a connection of its own, apart from the program's shared
 // handles, as another program would.
-void execute(const QString &path, const char *sql,
-             const char *password = modDB::DictionaryPassword)
+void execute(const QString &path, const char *sql, const char *password = modDB::DictionaryPassword)
 {
     sqlite3 *db = nullptr;
     QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
@@ -47,6 +46,45 @@ void execute(const QString &path, const char *sql,
     const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
     sqlite3_close(db);
     QCOMPARE(rc, SQLITE_OK);
+}
+
+// Gives the table of a file made by DictionaryFile::write the column names listed, spelt as
+// another program might spell them.
+void renameColumns(const QString &path, const QString &columns)
+{
+    const QStringList names = columns.split(' ');
+    QCOMPARE(names.size(), 3);
+    const QByteArray sql = QStringLiteral("CREATE TABLE t (%1 TEXT, %2 TEXT, %3 TEXT);"
+                                          "INSERT INTO t SELECT Key, Link, Names FROM dreams;"
+                                          "DROP TABLE dreams; ALTER TABLE t RENAME TO dreams;")
+                               .arg(names[0], names[1], names[2])
+                               .toUtf8();
+    execute(path, sql.constData());
+}
+
+// The first value a statement gives, read through a connection of its own.
+QString pragma(const QString &path, const char *sql)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *stmt = nullptr;
+    QString value = QStringLiteral("(no answer)");
+    if (sqlite3_open(QFile::encodeName(path).constData(), &db) == SQLITE_OK) {
+        sqlite3_key(db, modDB::DictionaryPassword, int(std::strlen(modDB::DictionaryPassword)));
+        if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK
+            && sqlite3_step(stmt) == SQLITE_ROW)
+            value = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
+        else
+            value = QString::fromUtf8(sqlite3_errmsg(db));
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return value;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Another program's connection holding the file's write lock while it lives.
@@ -81,6 +119,8 @@ private slots:
 
     void merges_data();
     void merges();
+    void columnNamesInAnyCase_data();
+    void columnNamesInAnyCase();
     void unreadableUpdateIsNothing_data();
     void unreadableUpdateIsNothing();
     void dictionaryThatCannotBeWrittenIsUnchanged_data();
@@ -153,6 +193,56 @@ void TestDictionaryUpdate::merges()
     QCOMPARE(result.appended, qint64(expected.size() - dictionary.size()));
 }
 
+void TestDictionaryUpdate::columnNamesInAnyCase_data()
+{
+    // Column names as the file spells them, in the order Key, Link, Names.
+    QTest::addColumn<QString>("dictionaryColumns");
+    QTest::addColumn<QString>("updateColumns");
+    QTest::addColumn<Rows>("update");
+    QTest::addColumn<Outcome>("outcome");
+    QTest::addColumn<Rows>("expected");
+
+    const DictionaryRow sun = row("Sun", "qrc:/dreams/sun.html");
+    const Rows update = { sun, row("Serpent", Shipped[0].link) };
+    const Rows merged = concat(Shipped, { sun });
+    QTest::newRow("update in lower case")
+        << "Key Link Names"
+        << "key link names" << update << Outcome::Merged << merged;
+    QTest::newRow("dictionary in upper case")
+        << "KEY LINK NAMES"
+        << "Key Link Names" << update << Outcome::Merged << merged;
+    QTest::newRow("both in mixed case") << "kEY LiNk nAMES"
+                                        << "KEY link NaMeS" << update << Outcome::Merged << merged;
+    QTest::newRow("unmarked row under a lower-case column")
+        << "Key Link Names"
+        << "key link names" << Rows { sun, row("Moon", "qrc:/dreams/moon.html", "Astro") }
+        << Outcome::WrongFile << Shipped;
+}
+
+void TestDictionaryUpdate::columnNamesInAnyCase()
+{
+    QFETCH(QString, dictionaryColumns);
+    QFETCH(QString, updateColumns);
+    QFETCH(Rows, update);
+    QFETCH(Outcome, outcome);
+    QFETCH(Rows, expected);
+    m_folder->writeDictionary(Shipped);
+    renameColumns(m_folder->dictionary(), dictionaryColumns);
+    DictionaryFile::write(updatePath(), update);
+    renameColumns(updatePath(), updateColumns);
+
+    const auto result = DictionaryUpdate(updatePath(), m_folder->dictionary()).run();
+
+    QCOMPARE(result.outcome, outcome);
+    Rows after;
+    try {
+        after = DictionaryFile::read(m_folder->dictionary());
+    } catch (const DictionaryError &e) {
+        QFAIL(qPrintable(e.message()));
+    }
+    QCOMPARE(after, expected);
+}
+
 void TestDictionaryUpdate::unreadableUpdateIsNothing_data()
 {
     QTest::addColumn<QString>("kind");
@@ -210,7 +300,7 @@ void TestDictionaryUpdate::dictionaryThatCannotBeWrittenIsUnchanged_data()
     QTest::newRow("not a database") << "text"
                                     << "not a dictionary database";
     QTest::newRow("locked by another writer") << "locked"
-                                              << "locked";
+                                              << "is locked by another program";
     QTest::newRow("third append refused") << "trigger"
                                           << "refused";
     QTest::newRow("failure after some appends") << "hook"
@@ -283,56 +373,76 @@ void TestDictionaryUpdate::mergesBeyondSixteenBitCounts()
 
 void TestDictionaryUpdate::killedMergeLeavesAllOrNone_data()
 {
-    // How the child is stopped: paused by its hook after that many appends, or killed after
-    // a while whatever it is doing, or left to finish.
+    // Where the child pauses (see update_child), what is on disk then, and whether it is killed
+    // there or let go on.
     QTest::addColumn<QString>("pauseAt");
-    QTest::addColumn<int>("killAfterMs");
-    QTest::addColumn<QString>("expect"); // none, all, either
-    QTest::newRow("after the first append") << "1" << 0 << "none";
-    QTest::newRow("after the last append") << "20000" << 0 << "none";
-    QTest::newRow("part-way by the clock") << "0" << 300 << "either";
-    QTest::newRow("left to finish") << "0" << -1 << "all";
+    QTest::addColumn<bool>("kill");
+    QTest::addColumn<bool>("journalAtPause");
+    QTest::addColumn<bool>("dictionaryWrittenAtPause");
+    QTest::addColumn<QString>("expect"); // none, all
+
+    QTest::newRow("at the first appended row") << "append:1" << true << true << false << "none";
+    QTest::newRow("half-way") << "append:10000" << true << true << false << "none";
+    QTest::newRow("at the last appended row") << "append:20000" << true << true << false << "none";
+    QTest::newRow("committing, journal written") << "write:1" << true << true << false << "none";
+    QTest::newRow("committing, first page written") << "write:2" << true << true << true << "none";
+    QTest::newRow("committing, a hundred pages written")
+        << "write:101" << true << true << true << "none";
+    QTest::newRow("committing, dictionary written, journal kept")
+        << "unlink" << true << true << true << "none";
+    QTest::newRow("committing, journal deleted") << "unlinked" << true << false << true << "all";
+    QTest::newRow("paused half-way, then let go")
+        << "append:10000" << false << true << false << "all";
+    QTest::newRow("left to finish") << "never" << false << false << true << "all";
 }
 
 void TestDictionaryUpdate::killedMergeLeavesAllOrNone()
 {
     QFETCH(QString, pauseAt);
-    QFETCH(int, killAfterMs);
+    QFETCH(bool, kill);
+    QFETCH(bool, journalAtPause);
+    QFETCH(bool, dictionaryWrittenAtPause);
     QFETCH(QString, expect);
     const Rows dictionary = generated("qrc:/d/", 0, 2000);
     const Rows fresh = generated("qrc:/u/", 0, 20000);
+    const QString path = m_folder->dictionary();
+    const QString journal = path + "-journal";
     m_folder->writeDictionary(dictionary);
     DictionaryFile::write(updatePath(), concat(dictionary, fresh));
+    const QByteArray before = fileBytes(path);
 
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(UPDATE_CHILD, { updatePath(), m_folder->dictionary(), pauseAt });
+    child.start(UPDATE_CHILD, { updatePath(), path, pauseAt });
     QVERIFY(child.waitForStarted());
-    if (pauseAt != "0") {
-        QVERIFY(child.waitForReadyRead(60000));
+    if (pauseAt != "never") {
+        // The child blocks at the pause until told; nothing here depends on how long it takes.
+        while (!child.canReadLine())
+            QVERIFY2(child.waitForReadyRead(60000), "the child never reached its pause");
         QCOMPARE(child.readLine().trimmed(), QByteArray("PAUSED"));
-        child.kill();
-    } else if (killAfterMs >= 0) {
-        QTest::qSleep(killAfterMs);
-        child.kill();
+        QCOMPARE(QFile::exists(journal), journalAtPause);
+        QCOMPARE(fileBytes(path) != before, dictionaryWrittenAtPause);
+        if (kill) {
+            child.kill();
+        } else {
+            child.write("go\n");
+            QVERIFY(child.waitForBytesWritten(60000));
+        }
     }
     QVERIFY(child.waitForFinished(60000));
-    if (expect == "all") {
+    if (kill) {
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+    } else {
         QCOMPARE(child.exitStatus(), QProcess::NormalExit);
         QCOMPARE(child.readAll().trimmed(), QByteArray("MERGED 20000"));
-    } else {
-        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        QVERIFY(!QFile::exists(journal));
     }
 
-    const Rows after = DictionaryFile::read(m_folder->dictionary());
-    const Rows all = concat(dictionary, fresh);
-    if (expect == "none")
-        QCOMPARE(after, dictionary);
-    else if (expect == "all")
-        QCOMPARE(after, all);
-    else
-        QVERIFY2(after == dictionary || after == all, qPrintable(QString::number(after.size())));
-    qInfo("the dictionary holds %zu rows", after.size());
+    // The first connection to open the file rolls an interrupted commit back.
+    QCOMPARE(pragma(path, "PRAGMA integrity_check"), QString("ok"));
+    const Rows after = DictionaryFile::read(path);
+    QCOMPARE(after.size(), expect == "none" ? dictionary.size() : dictionary.size() + fresh.size());
+    QCOMPARE(after, expect == "none" ? dictionary : concat(dictionary, fresh));
 }
 
 QTEST_GUILESS_MAIN(TestDictionaryUpdate)

@@ -1,3 +1,4 @@
+#include "BuildFolder.h"
 #include "TestDictionary.h"
 
 #include <QFile>
@@ -14,13 +15,24 @@ struct Run
     QString err;
 };
 
+#ifdef Q_OS_WIN
+const QString Tool = QStringLiteral("somnilex-dict.exe");
+#else
+const QString Tool = QStringLiteral("somnilex-dict");
+#endif
+
+QString toolPath()
+{
+    return buildFolderHolding(Tool) + QLatin1Char('/') + Tool;
+}
+
 Run runTool(const QStringList &arguments)
 {
     QProcess process;
-    process.start(qEnvironmentVariable("SOMNILEX_BUILD_DIR") + "/somnilex-dict", arguments);
+    process.start(toolPath(), arguments);
     process.waitForFinished(60000);
     return { process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-             QString::fromUtf8(process.readAllStandardError()) };
+        QString::fromUtf8(process.readAllStandardError()) };
 }
 
 void writeText(const QString &path, const QByteArray &text)
@@ -36,12 +48,18 @@ class TestDictTool : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void createThenDumpRoundTrips();
     void refusesMalformedInput_data();
     void refusesMalformedInput();
     void checkReportsBadFiles();
     void opensInTheSqlcipherShell();
 };
+
+void TestDictTool::initTestCase()
+{
+    QVERIFY2(QFileInfo(toolPath()).isExecutable(), qPrintable(toolPath()));
+}
 
 void TestDictTool::createThenDumpRoundTrips()
 {
@@ -57,10 +75,10 @@ void TestDictTool::createThenDumpRoundTrips()
     const Run dump = runTool({ "dump", folder.dictionary() });
     QCOMPARE(dump.exitCode, 0);
     QCOMPARE(dump.out,
-             QString::fromUtf8("Key\tLink\tNames\n"
-                               "Snake\tqrc:/dreams/snake.html\tastro\n"
-                               "Rêve d'or\thttps://example.org/r?a=1&b=2\tastro\n"
-                               "Snake\tqrc:/dreams/snake-2.html\t\n"));
+        QString::fromUtf8("Key\tLink\tNames\n"
+                          "Snake\tqrc:/dreams/snake.html\tastro\n"
+                          "Rêve d'or\thttps://example.org/r?a=1&b=2\tastro\n"
+                          "Snake\tqrc:/dreams/snake-2.html\t\n"));
     const Run check = runTool({ "check", folder.dictionary() });
     QCOMPARE(check.exitCode, 0);
     QCOMPARE(check.out.trimmed(), QString("3"));
@@ -114,7 +132,7 @@ void TestDictTool::opensInTheSqlcipherShell()
     process.closeWriteChannel();
     QVERIFY(process.waitForFinished(30000));
     QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
-             QStringList({ "Snake", "Moon" }));
+        QStringList({ "Snake", "Moon" }));
 }
 
 QTEST_GUILESS_MAIN(TestDictTool)

@@ -4,6 +4,7 @@
 #include "modDict.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QtTest>
 #include <sqlite3.h>
 
@@ -58,6 +59,8 @@ private slots:
     void opensWithThePassword();
     void refusesBadFiles_data();
     void refusesBadFiles();
+    void columnsInAnyCase_data();
+    void columnsInAnyCase();
     void missingColumnIsNamed();
     void rowsComeInTableOrder();
     void emptyTableHasNoRows();
@@ -81,13 +84,30 @@ void TestModDB::refusesBadFiles_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("missing") << "missing" << "does not exist";
-    QTest::newRow("another password") << "password" << "protected by another password";
-    QTest::newRow("text file") << "text" << "is not a dictionary database";
-    QTest::newRow("empty file") << "empty" << "is empty";
-    QTest::newRow("plain sqlite") << "plain" << "unprotected SQLite database";
-    QTest::newRow("no dreams table") << "notable" << "has no table dreams";
-    QTest::newRow("folder") << "folder" << "is a folder";
+    QTest::newRow("missing") << "missing"
+                             << "does not exist";
+    // Only the bytes speak: a wrong key, a damaged file and noise look alike to SQLCipher.
+    QTest::newRow("another password")
+        << "password"
+        << "is not a dictionary file or is protected by another password";
+    QTest::newRow("damaged dictionary")
+        << "damaged"
+        << "is not a dictionary file or is protected by another password";
+    QTest::newRow("noise in whole pages")
+        << "noise"
+        << "is not a dictionary file or is protected by another password";
+    QTest::newRow("text in whole pages") << "pagedText"
+                                         << "is not a dictionary database.";
+    QTest::newRow("text file") << "text"
+                               << "is not a dictionary database";
+    QTest::newRow("empty file") << "empty"
+                                << "is empty";
+    QTest::newRow("plain sqlite") << "plain"
+                                  << "unprotected SQLite database";
+    QTest::newRow("no dreams table") << "notable"
+                                     << "has no table dreams";
+    QTest::newRow("folder") << "folder"
+                            << "is a folder";
 }
 
 void TestModDB::refusesBadFiles()
@@ -98,8 +118,28 @@ void TestModDB::refusesBadFiles()
     const QString path = folder.file("dream.dll");
     if (kind == "password") {
         makeDatabase(path, "not-the-password",
-                     "CREATE TABLE dreams (Key TEXT, Link TEXT, Names TEXT);"
-                     "INSERT INTO dreams VALUES ('Snake', 'x', 'astro');");
+            "CREATE TABLE dreams (Key TEXT, Link TEXT, Names TEXT);"
+            "INSERT INTO dreams VALUES ('Snake', 'x', 'astro');");
+    } else if (kind == "damaged") {
+        folder.writeDictionary(rowsOf({ "Snake" }));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.seek(100));
+        file.write(QByteArray(20, '\xff'));
+    } else if (kind == "noise") {
+        QRandomGenerator random(11);
+        QByteArray noise(4096, Qt::Uninitialized);
+        random.fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(noise);
+    } else if (kind == "pagedText") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QByteArray line = "Key\tLink\tNames\nSnake\tqrc:/dreams/snake.html\tastro\n";
+        for (int i = 0; i < 128; ++i)
+            file.write(line.leftJustified(32, ' ', true));
+        QCOMPARE(file.size(), 4096);
     } else if (kind == "text") {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -119,12 +159,85 @@ void TestModDB::refusesBadFiles()
     QVERIFY2(message.contains(path), qPrintable(message));
 }
 
+void TestModDB::columnsInAnyCase_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("lower-case table") << "key TEXT, link TEXT, names TEXT"
+                                      << "Key" << true;
+    QTest::newRow("upper-case table") << "KEY TEXT, LINK TEXT, NAMES TEXT"
+                                      << "Link" << true;
+    QTest::newRow("asked in upper case") << "Key TEXT, Link TEXT, Names TEXT"
+                                         << "NAMES" << true;
+    QTest::newRow("quoted mixed case") << "\"kEy\" TEXT, Link TEXT, Names TEXT"
+                                       << "Key" << true;
+    QTest::newRow("other letters keep their case")
+        << "Key TEXT, Link TEXT, Names TEXT, \"Ärger\" TEXT"
+        << "äRGER" << false;
+    QTest::newRow("other letters as stored") << "Key TEXT, Link TEXT, Names TEXT, \"Ärger\" TEXT"
+                                             << "ÄRGER" << true;
+    QTest::newRow("no such column") << "Key TEXT, Link TEXT, Names TEXT"
+                                    << "Keys" << false;
+}
+
+void TestModDB::columnsInAnyCase()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, asked);
+    QFETCH(bool, found);
+    TestFolder folder;
+    const QByteArray sql = QStringLiteral("CREATE TABLE dreams (%1);"
+                                          "INSERT INTO dreams (Key, Link, Names) "
+                                          "VALUES ('Snake', 'qrc:/dreams/snake.html', 'astro');")
+                               .arg(table)
+                               .toUtf8();
+    makeDatabase(folder.dictionary(), modDB::DictionaryPassword, sql.constData());
+
+    // SQLite's own answer, which the row set follows.
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *stmt = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(folder.dictionary()).constData(), &db), SQLITE_OK);
+    sqlite3_key(db, modDB::DictionaryPassword, int(std::strlen(modDB::DictionaryPassword)));
+    // Brackets, not double quotes: SQLite takes an unknown double-quoted name for a text.
+    const QByteArray select = ("SELECT [" + asked + "] FROM dreams").toUtf8();
+    const bool sqliteFinds
+        = sqlite3_prepare_v2(db, select.constData(), -1, &stmt, nullptr) == SQLITE_OK;
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    QCOMPARE(sqliteFinds, found);
+
+    modDB::ConnectionPtr connection;
+    modDB::RecordsetPtr rs;
+    modDB::OpenConnection(connection, folder.dictionary());
+    modDB::OpenRecordset(rs, connection, modDB::SelectAllDreams);
+    QCOMPARE(rs->hasColumn(asked), found);
+    rs->MoveFirst();
+    if (!found) {
+        QVERIFY_THROWS_EXCEPTION(DictionaryError, rs->Fields(asked));
+        return;
+    }
+    QCOMPARE(rs->Fields("key"), QString("Snake"));
+    QCOMPARE(rs->Fields("LINK"), QString("qrc:/dreams/snake.html"));
+    QCOMPARE(rs->Fields("Names"), QString("astro"));
+
+    // A row appended by the program's spelling lands in the file's columns.
+    rs->AddNew();
+    rs->setField("Names", "astro");
+    rs->setField("Key", "Moon");
+    rs->setField("Link", "qrc:/dreams/moon.html");
+    rs->Update();
+    const auto rows = DictionaryFile::read(folder.dictionary());
+    QCOMPARE(rows.size(), size_t(2));
+    QCOMPARE(rows[1], (DictionaryRow { "Moon", "qrc:/dreams/moon.html", "astro" }));
+}
+
 void TestModDB::missingColumnIsNamed()
 {
     TestFolder folder;
     makeDatabase(folder.dictionary(), modDB::DictionaryPassword,
-                 "CREATE TABLE dreams (Key TEXT, Link TEXT);"
-                 "INSERT INTO dreams VALUES ('Snake', 'x');");
+        "CREATE TABLE dreams (Key TEXT, Link TEXT);"
+        "INSERT INTO dreams VALUES ('Snake', 'x');");
     modDB::ConnectionPtr connection;
     modDB::RecordsetPtr rs;
     modDB::OpenConnection(connection, folder.dictionary());
@@ -145,8 +258,8 @@ void TestModDB::rowsComeInTableOrder()
     TestFolder folder;
     // Not alphabetical, and one key twice: both come back, in the order they were stored.
     folder.writeDictionary(rowsOf({ "Zebra", "apple", "Snake", "Moon", "Snake" }));
-    QCOMPARE(keysIn(folder.dictionary()),
-             QStringList({ "Zebra", "apple", "Snake", "Moon", "Snake" }));
+    QCOMPARE(
+        keysIn(folder.dictionary()), QStringList({ "Zebra", "apple", "Snake", "Moon", "Snake" }));
 }
 
 void TestModDB::emptyTableHasNoRows()
@@ -190,10 +303,10 @@ void TestModDB::failedWriteLeavesTheOldFile()
     folder.writeDictionary(rowsOf({ "Snake" }));
     // A destination in a folder that does not exist cannot be written.
     QVERIFY_THROWS_EXCEPTION(DictionaryError,
-                             DictionaryFile::write(folder.file("missing/dream.dll"),
-                                                   rowsOf({ "Dog" })));
+        DictionaryFile::write(folder.file("missing/dream.dll"), rowsOf({ "Dog" })));
     QCOMPARE(keysIn(folder.dictionary()), QStringList({ "Snake" }));
-    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList({ "dream.dll" }));
+    QCOMPARE(
+        QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList({ "dream.dll" }));
 }
 
 void TestModDB::readsChangesMadeElsewhere_data()
@@ -217,8 +330,8 @@ void TestModDB::readsChangesMadeElsewhere()
         QCOMPARE(sqlite3_open(QFile::encodeName(folder.dictionary()).constData(), &db), SQLITE_OK);
         sqlite3_key(db, modDB::DictionaryPassword, int(std::strlen(modDB::DictionaryPassword)));
         QCOMPARE(sqlite3_exec(db, "INSERT INTO dreams VALUES ('Owl', 'x', 'astro')", nullptr,
-                              nullptr, nullptr),
-                 SQLITE_OK);
+                     nullptr, nullptr),
+            SQLITE_OK);
         sqlite3_close(db);
         QCOMPARE(keysIn(folder.dictionary()), QStringList({ "Snake", "Moon", "Owl" }));
     } else if (how == "row set") {
@@ -236,7 +349,7 @@ void TestModDB::readsChangesMadeElsewhere()
     } else {
         QFile::remove(folder.dictionary());
         makeDatabase(folder.dictionary(), "not-the-password",
-                     "CREATE TABLE dreams (Key TEXT, Link TEXT, Names TEXT);");
+            "CREATE TABLE dreams (Key TEXT, Link TEXT, Names TEXT);");
         QVERIFY(openFailure(folder.dictionary()).contains("another password"));
     }
 }
@@ -245,11 +358,16 @@ void TestModDB::stripWildcards_data()
 {
     QTest::addColumn<QString>("term");
     QTest::addColumn<QString>("stripped");
-    QTest::newRow("single star") << "*" << "";
-    QTest::newRow("letters and stars") << "*s*na*ke**" << "snake";
-    QTest::newRow("question mark and spaces stay") << " a?b * " << " a?b  ";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("no star") << "Snake" << "Snake";
+    QTest::newRow("single star") << "*"
+                                 << "";
+    QTest::newRow("letters and stars") << "*s*na*ke**"
+                                       << "snake";
+    QTest::newRow("question mark and spaces stay") << " a?b * "
+                                                   << " a?b  ";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("no star") << "Snake"
+                             << "Snake";
 }
 
 void TestModDB::stripWildcards()

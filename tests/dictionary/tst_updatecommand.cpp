@@ -1,9 +1,9 @@
-#include "MainWindowTestBase.h"
 #include "AppState.h"
 #include "Fakes.h"
 #include "KeywordListModel.h"
 #include "KeywordListView.h"
 #include "MDI.h"
+#include "MainWindowTestBase.h"
 #include "TestDictionary.h"
 #include "UpdateCommand.h"
 #include "frmPB.h"
@@ -187,8 +187,8 @@ void TestUpdateCommand::outcomes_data()
     QTest::addColumn<bool>("progress");
     QTest::addColumn<QStringList>("keysAfterRestore");
 
-    const QString nothing = UpdateCommand::NothingToUpdateMessage;
-    const QString wrong = UpdateCommand::WrongFileMessage;
+    const QString nothing = "There is nothing to Update";
+    const QString wrong = "This is the wrong file! Lookup online help";
     const QString success = "Somnilex Successfully Updated\rPlease restart dictionary ";
     const QStringList shipped = { "Snake", "Water" };
     const QStringList merged = { "Snake", "Water", "Moon", "Sun" };
