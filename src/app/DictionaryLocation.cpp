@@ -7,6 +7,11 @@ DictionaryLocation::Plan DictionaryLocation::decide(const Facts &facts)
     if (facts.besideExecutableExists)
         return { Action::UseBesideExecutable, facts.besideExecutable, {} };
 
+    // Installed into the user's own data folder (a ~/.local prefix), the installed file is the
+    // user's copy; merging it into itself would add nothing.
+    if (facts.installedExists && facts.installed == facts.userCopy)
+        return { Action::UseUserCopy, facts.userCopy, {} };
+
     if (!facts.installedExists) {
         // With the program's own file gone, the user's copy still holds every symbol.
         if (facts.userCopyExists)

@@ -29,7 +29,9 @@ QString UserDictionary::installedPath() const
 
 QString UserDictionary::userCopyPath() const
 {
-    return m_userDataDir.isEmpty() ? QString() : QDir(m_userDataDir).filePath(DictionaryName);
+    return m_userDataDir.isEmpty()
+        ? QString()
+        : QDir::cleanPath(m_userDataDir + QLatin1Char('/') + DictionaryName);
 }
 
 QString UserDictionary::stampPath() const

@@ -26,7 +26,7 @@ private slots:
 void TestDictionaryLocation::decides_data()
 {
     QTest::addColumn<bool>("beside"); // dream.dll beside the executable
-    QTest::addColumn<bool>("installed");
+    QTest::addColumn<QString>("installed"); // where the installed dictionary is; empty: nowhere
     QTest::addColumn<QString>("installedStamp");
     QTest::addColumn<bool>("copy"); // the user's copy
     QTest::addColumn<QString>("copyStamp"); // the installed stamp the copy came from
@@ -36,44 +36,48 @@ void TestDictionaryLocation::decides_data()
     QTest::addColumn<QStringList>("message"); // what the message says; empty: no message
 
     const QStringList none;
-    QTest::newRow("portable") << true << false << "" << false << ""
+    QTest::newRow("portable") << true << QString() << "" << false << ""
                               << "" << Action::UseBesideExecutable << Beside << none;
     QTest::newRow("portable beside an install")
-        << true << true << "v2" << true << "v1"
+        << true << Installed << "v2" << true << "v1"
         << "" << Action::UseBesideExecutable << Beside << none;
-    QTest::newRow("first start") << false << true << "v2" << false << ""
+    QTest::newRow("first start") << false << Installed << "v2" << false << ""
                                  << "" << Action::CopyInstalled << Copy << none;
-    QTest::newRow("unchanged") << false << true << "v2" << true << "v2"
+    QTest::newRow("unchanged") << false << Installed << "v2" << true << "v2"
                                << "" << Action::UseUserCopy << Copy << none;
-    QTest::newRow("upgraded") << false << true << "v2" << true << "v1"
+    QTest::newRow("upgraded") << false << Installed << "v2" << true << "v1"
                               << "" << Action::MergeInstalled << Copy << none;
-    QTest::newRow("copy of unknown origin") << false << true << "v2" << true << ""
+    QTest::newRow("copy of unknown origin") << false << Installed << "v2" << true << ""
                                             << "" << Action::MergeInstalled << Copy << none;
-    QTest::newRow("installed file unreadable") << false << true << "" << true << ""
+    QTest::newRow("installed file unreadable") << false << Installed << "" << true << ""
                                                << "" << Action::MergeInstalled << Copy << none;
     QTest::newRow("installed file missing")
-        << false << false << "" << false << ""
+        << false << QString() << "" << false << ""
         << "" << Action::Missing << Beside
         << QStringList { "dream.dll was not found", Beside, Installed };
-    QTest::newRow("installed file missing, copy kept") << false << false << "" << true << "v1"
+    QTest::newRow("installed file missing, copy kept") << false << QString() << "" << true << "v1"
                                                        << "" << Action::UseUserCopy << Copy << none;
+    QTest::newRow("installed into the user's data folder")
+        << false << Copy << "v2" << true << ""
+        << "" << Action::UseUserCopy << Copy << none;
     QTest::newRow("unwritable data folder")
-        << false << true << "v2" << false << "" << Unwritable << Action::UseInstalled << Installed
+        << false << Installed << "v2" << false << "" << Unwritable << Action::UseInstalled
+        << Installed
         << QStringList { "copy of the dictionary could not be made", Unwritable,
                "File > Update cannot add to it" };
     QTest::newRow("unwritable data folder, upgraded")
-        << false << true << "v2" << true << "v1" << Unwritable << Action::UseUserCopy << Copy
+        << false << Installed << "v2" << true << "v1" << Unwritable << Action::UseUserCopy << Copy
         << QStringList { "new symbols of the installed dictionary could not be added", Unwritable,
                "shows your copy as it is" };
     QTest::newRow("unwritable data folder, unchanged")
-        << false << true << "v2" << true << "v2" << Unwritable << Action::UseUserCopy << Copy
+        << false << Installed << "v2" << true << "v2" << Unwritable << Action::UseUserCopy << Copy
         << none;
 }
 
 void TestDictionaryLocation::decides()
 {
     QFETCH(bool, beside);
-    QFETCH(bool, installed);
+    QFETCH(QString, installed);
     QFETCH(QString, installedStamp);
     QFETCH(bool, copy);
     QFETCH(QString, copyStamp);
@@ -85,8 +89,8 @@ void TestDictionaryLocation::decides()
     DictionaryLocation::Facts facts;
     facts.besideExecutable = Beside;
     facts.besideExecutableExists = beside;
-    facts.installed = Installed;
-    facts.installedExists = installed;
+    facts.installed = installed.isEmpty() ? Installed : installed;
+    facts.installedExists = !installed.isEmpty();
     facts.installedStamp = installedStamp;
     facts.userCopy = Copy;
     facts.userCopyExists = copy;

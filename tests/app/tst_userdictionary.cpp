@@ -62,6 +62,7 @@ private slots:
     void laterStart_data();
     void laterStart();
     void portableRunLeavesTheUserFolderAlone();
+    void installedIntoTheDataFolderIsTheCopy();
     void unwritableDataFolderShowsTheInstalledDictionary();
     void failedMergeKeepsTheCopyAndTriesAgain();
 };
@@ -182,6 +183,21 @@ void TestUserDictionary::portableRunLeavesTheUserFolderAlone()
     QCOMPARE(plan.action, Action::UseBesideExecutable);
     QCOMPARE(plan.dictionary, setup.bin + "/dream.dll");
     QVERIFY(!QFileInfo::exists(setup.root.file("home")));
+}
+
+void TestUserDictionary::installedIntoTheDataFolderIsTheCopy()
+{
+    // A prefix of ~/.local puts share/somnilex/ where the user's data folder is.
+    Installation setup;
+    setup.install({ "Snake" });
+    const UserDictionary user(setup.bin, setup.root.file("bin/../share/somnilex/"));
+
+    const DictionaryLocation::Plan plan = user.prepare();
+
+    QCOMPARE(plan.action, Action::UseUserCopy);
+    QCOMPARE(plan.dictionary, setup.installed);
+    QCOMPARE(QDir(QFileInfo(setup.installed).path()).entryList(QDir::Files),
+        QStringList({ "dream.dll" }));
 }
 
 void TestUserDictionary::unwritableDataFolderShowsTheInstalledDictionary()
