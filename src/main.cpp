@@ -9,11 +9,14 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication qtApp(argc, argv);
+    // Lets the desktop match the windows to the installed launcher and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.somnilex.Somnilex"));
     QApplication::setQuitOnLastWindowClosed(false);
 
     const QString executable = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
@@ -26,8 +29,9 @@ int main(int argc, char *argv[])
     LockFileInstanceGuard instance;
     const Services services { &prompter, &links, &files, &clock, &settings, &connection, &instance };
 
-    Application application(AppConfig::builtIn(QCoreApplication::applicationDirPath(), executable),
-                            services);
+    AppConfig config = AppConfig::builtIn(QCoreApplication::applicationDirPath(), executable);
+    config.userDataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    Application application(config, services);
     QObject::connect(&application, &Application::ended, &qtApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     application.StartApplication();

@@ -4,7 +4,7 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 
 PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-webengine-dev libqt6svg6 libgl-dev
-          libsqlcipher-dev sqlcipher xvfb xauth)
+          libsqlcipher-dev sqlcipher xvfb xauth librsvg2-bin gzip desktop-file-utils appstream)
 
 ensure_packages() {
     local missing=()

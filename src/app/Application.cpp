@@ -4,6 +4,7 @@
 #include "MDI.h"
 #include "Prompter.h"
 #include "UpdateReminder.h"
+#include "UserDictionary.h"
 #include "frmExitScreen.h"
 
 #include <QApplication>
@@ -37,6 +38,12 @@ void Application::StartApplication()
                 .arg(claim.folder, claim.reason));
 
     UpdateReminder(m_config, m_services);
+
+    const DictionaryLocation::Plan dictionary
+        = UserDictionary(m_config.applicationDir, m_config.userDataDir).prepare();
+    m_config.dictionaryFile = dictionary.dictionary;
+    if (!dictionary.message.isEmpty())
+        m_services.prompter->error(dictionary.message);
 
     // Showing the meaning pane loads the main window first.
     m_mdi = new MDI(m_config, m_services, m_state);

@@ -14,7 +14,7 @@ AppConfig AppConfig::builtIn(const QString &applicationDir, const QString &appli
 
 QString AppConfig::dictionaryPath() const
 {
-    return dictionaryPathIn(applicationDir);
+    return dictionaryFile.isEmpty() ? dictionaryPathIn(applicationDir) : dictionaryFile;
 }
 
 QString dictionaryPathIn(const QString &applicationDir)

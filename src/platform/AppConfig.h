@@ -11,8 +11,13 @@ struct AppConfig
     QString SearchPartnerId;
     // The executable's name without extension: the settings store's application name.
     QString applicationName;
-    // The folder that holds the executable and the dictionary.
+    // The folder that holds the executable, and the dictionary in a build or portable folder.
     QString applicationDir;
+    // The per-user data folder that keeps the user's copy of an installed dictionary.
+    QString userDataDir;
+    // Where lookups read and updates write, once start-up has chosen; empty means beside the
+    // executable.
+    QString dictionaryFile;
 
     static AppConfig builtIn(const QString &applicationDir, const QString &applicationName);
 

@@ -54,6 +54,8 @@ private slots:
     void refusesMalformedInput();
     void checkReportsBadFiles();
     void opensInTheSqlcipherShell();
+    void answersHelpAndVersion_data();
+    void answersHelpAndVersion();
 };
 
 void TestDictTool::initTestCase()
@@ -133,6 +135,35 @@ void TestDictTool::opensInTheSqlcipherShell()
     QVERIFY(process.waitForFinished(30000));
     QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
         QStringList({ "Snake", "Moon" }));
+}
+
+void TestDictTool::answersHelpAndVersion_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out"); // what standard output starts with
+    QTest::addColumn<QString>("err"); // what standard error starts with
+    const QString usage = "usage: somnilex-dict create OUT FILE.tsv";
+    QTest::newRow("help") << QStringList { "--help" } << 0 << usage << "";
+    QTest::newRow("short help") << QStringList { "-h" } << 0 << usage << "";
+    QTest::newRow("version") << QStringList { "--version" } << 0
+                             << "somnilex-dict " SOMNILEX_VERSION "\n"
+                             << "";
+    QTest::newRow("no command") << QStringList {} << 2 << "" << usage;
+    QTest::newRow("help with more") << QStringList { "--help", "dump" } << 2 << "" << usage;
+    QTest::newRow("unknown option") << QStringList { "--verbose" } << 2 << "" << usage;
+}
+
+void TestDictTool::answersHelpAndVersion()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    const Run run = runTool(arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(out.isEmpty() ? run.out.isEmpty() : run.out.startsWith(out), qPrintable(run.out));
+    QVERIFY2(err.isEmpty() ? run.err.isEmpty() : run.err.startsWith(err), qPrintable(run.err));
 }
 
 QTEST_GUILESS_MAIN(TestDictTool)

@@ -12,13 +12,16 @@
 
 namespace {
 
+const char *const Usage
+    = "usage: somnilex-dict create OUT FILE.tsv   make a dictionary or update file\n"
+      "       somnilex-dict dump FILE             print its rows as TSV, in table order\n"
+      "       somnilex-dict check FILE            print its row count\n"
+      "       somnilex-dict generate N OUT [SEED] make a dictionary of N made-up rows\n"
+      "       somnilex-dict --help | --version\n";
+
 int usage()
 {
-    std::fputs("usage: somnilex-dict create OUT FILE.tsv   make a dictionary or update file\n"
-               "       somnilex-dict dump FILE             print its rows as TSV, in table order\n"
-               "       somnilex-dict check FILE            print its row count\n"
-               "       somnilex-dict generate N OUT [SEED] make a dictionary of N made-up rows\n",
-               stderr);
+    std::fputs(Usage, stderr);
     return 2;
 }
 
@@ -62,6 +65,16 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
+    // Asked for, the usage is the answer and goes to standard output.
+    if (args.size() == 1
+        && (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    if (args.size() == 1 && args[0] == QLatin1String("--version")) {
+        std::puts("somnilex-dict " SOMNILEX_VERSION);
+        return 0;
+    }
     try {
         if (args.size() == 3 && args[0] == QLatin1String("create"))
             return create(args[1], args[2]);
