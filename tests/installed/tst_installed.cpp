@@ -157,7 +157,9 @@ void TestInstalled::updateWritesTheUserCopyOnly()
 
     window->mnuUpdate->trigger();
 
-    QCOMPARE(fakes.prompter.texts(), QStringList({ UpdateCommand::SuccessMessage }));
+    QCOMPARE(fakes.prompter.texts(),
+        QStringList(
+            { QStringLiteral("Somnilex Successfully Updated\rPlease restart dictionary ") }));
     std::vector<DictionaryRow> expected = m_shipped;
     for (const DictionaryRow &row : DictionaryFile::read(UpdateSample))
         expected.push_back(row);
