@@ -5,6 +5,7 @@
 #include "LookupController.h"
 #include "RecordingPaneHost.h"
 #include "TestDictionary.h"
+#include "modDB.h"
 
 #include <QButtonGroup>
 #include <QFile>
