@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
@@ -102,7 +103,7 @@ QStringList floorMatch(const std::vector<QString> &keys, int mode, const QString
     QStringList found;
     for (const QString &key : keys) {
         const bool match = mode == 0 ? MatchRules::matchesExact(key, term)
-                : mode == 1          ? MatchRules::matchesWildcard(key, term)
+            : mode == 1              ? MatchRules::matchesWildcard(key, term)
                                      : key.toLower() == term;
         if (match) {
             found.append(key);
@@ -134,6 +135,8 @@ struct LookupWindow
     QRadioButton *optExact = new QRadioButton(QStringLiteral("Exact Search"));
     QRadioButton *optWildCard = new QRadioButton(QStringLiteral("Use WildCard (*)"));
     QRadioButton *optGoogle = new QRadioButton(QStringLiteral("Google Search"));
+    QPushButton *cmdSearch = new QPushButton(QStringLiteral("&Search"));
+    QPushButton *cmdDisplay = new QPushButton(QStringLiteral("&Display"));
 
     LookupWindow()
     {
@@ -145,14 +148,17 @@ struct LookupWindow
         }
         optExact->setChecked(true);
         layout->addWidget(txtKey);
+        layout->addWidget(cmdSearch);
         lstKeys->setModel(keywords);
         layout->addWidget(lstKeys, 1);
+        layout->addWidget(cmdDisplay);
         window.resize(240, 600);
         window.show();
     }
     LookupControls controls() const
     {
-        return { txtKey, lstKeys, keywords, optExact, optWildCard, optGoogle };
+        return { txtKey, lstKeys, keywords, optExact, optWildCard, optGoogle, cmdSearch,
+            cmdDisplay };
     }
 };
 
@@ -197,8 +203,8 @@ int main(int argc, char **argv)
     if (argc == 3 && QByteArray(argv[1]) == "--peak")
         return peakRun(QString::fromLocal8Bit(argv[2]));
 
-    std::printf("%-9s %-32s %10s %10s %8s %10s %8s\n", "keywords", "handler", "median ms",
-        "max ms", "listed", "floor ms", "x floor");
+    std::printf("%-9s %-32s %10s %10s %8s %10s %8s\n", "keywords", "handler", "median ms", "max ms",
+        "listed", "floor ms", "x floor");
     for (const qint64 count : { 1000, 10000, 100000 }) {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("dream.dll"));
@@ -235,12 +241,13 @@ int main(int argc, char **argv)
         const double exactFloor = floorOf(0, MatchRules::exactTerm(prefix));
         const double wildcardFloor = floorOf(1, MatchRules::wildcardTerm(inner));
         const double displayFloor = floorOf(2, probe.toLower());
-        const double fillFloor = measure([] {}, [&] {
-            QStringList all;
-            all.reserve(qsizetype(keys.size()));
-            for (const QString &key : keys)
-                all.append(key);
-        }).median;
+        const double fillFloor = measure([] {},
+            [&] {
+                QStringList all;
+                all.reserve(qsizetype(keys.size()));
+                for (const QString &key : keys)
+                    all.append(key);
+            }).median;
         auto exact = [&] {
             ui.optExact->setChecked(true);
             ui.txtKey->setText(prefix);

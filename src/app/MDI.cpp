@@ -69,6 +69,8 @@ MDI::MDI(const AppConfig &config, const Services &services, AppState &state, QWi
     controls.optExact = optExact;
     controls.optWildCard = optWildCard;
     controls.optGoogle = optGoogle;
+    controls.cmdSearch = cmdSearch;
+    controls.cmdDisplay = cmdDisplay;
     m_lookup = new LookupController(controls, *this, *services.prompter, state,
                                     config.dictionaryPath(), this);
     m_lookup->connectControls();
@@ -226,8 +228,6 @@ void MDI::wireCommands()
 {
     connect(mnuExit, &QAction::triggered, this, &MDI::mnuExit_Click);
     connect(cmdExit, &QPushButton::clicked, this, &MDI::cmdExit_Click);
-    connect(cmdSearch, &QPushButton::clicked, m_lookup, &LookupController::cmdSearch_Click);
-    connect(cmdDisplay, &QPushButton::clicked, m_lookup, &LookupController::cmdDisplay_Click);
     connect(mnuUpdate, &QAction::triggered, this, &MDI::updateRequested);
     auto *update = new UpdateCommand(*m_services.files, *m_services.prompter,
                                      m_config.dictionaryPath(), lstKeys, txtKey, this, this);

@@ -1,18 +1,19 @@
 #pragma once
 #include "LookupControls.h"
-#include "modDB.h"
+#include "LookupDecisions.h"
+
 #include <QObject>
 #include <QString>
-#include <QStringList>
+
+#include <optional>
 
 class PaneHost;
 class Prompter;
 struct AppState;
 
-// The lookup handlers of the main window: the keyword list's fill and restore, the keyword
-// search in its three modes, and the display of a keyword's page. Each handler reads the
-// dictionary afresh; a dictionary that cannot be read is reported once, and the list and the
-// panes are left as they were (the double-click alone goes on silently with the listed term).
+// The lookup handlers of the main window: they read the controls, ask LookupDecisions what the
+// command does with the dictionary's rows, and apply the answer to the list, the search box,
+// CurrentTerm, the message boxes and the web panes.
 class LookupController : public QObject
 {
     Q_OBJECT
@@ -22,9 +23,6 @@ public:
 
     // Connects the controls' signals to the handlers below.
     void connectControls();
-
-    static const QString NotFoundMessage;
-    static const QString EmptyTermMessage;
 
     // Fills the list with every keyword when the main window loads.
     void fillAtLoad();
@@ -44,27 +42,18 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    enum class Mode { Exact, WildCard, Web };
-    Mode mode() const;
-    // The dictionary's rows, read afresh; throws DictionaryError.
-    modDB::RecordsetPtr openDreams() const;
-    // Every keyword in table order; throws DictionaryError.
-    QStringList readAllKeys() const;
-    // The keys that match term in mode, in table order; Mode::Web takes every key.
-    static QStringList keysOf(modDB::Recordset &rs, Mode mode, const QString &term);
-    // The link of the first row whose key equals term in any case, or term itself.
-    static QString linkIn(modDB::Recordset &rs, const QString &term);
-    QString selectedKeyword(bool *found) const;
-    void runSearch(bool fromEnterKey);
-    void display(bool fromDoubleClick);
-    void restartWebSearch();
+    LookupDecisions::SearchMode mode() const;
+    std::optional<QString> selectedKeyword() const;
+    LookupDecisions::LookupInput readControls() const;
+
+    void apply(const ListOutcome &outcome);
+    void apply(const SearchOutcome &outcome);
+    void apply(const DisplayOutcome &outcome);
     void tell(const QString &message);
-    void reportFailure(const QString &message);
 
     LookupControls m_ui;
     PaneHost &m_panes;
     Prompter &m_prompter;
     AppState &m_state;
     QString m_dictionaryPath;
-    bool m_quietFailures = false;
 };

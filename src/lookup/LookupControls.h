@@ -1,6 +1,7 @@
 #pragma once
 
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 class KeywordListView;
 class KeywordListModel;
@@ -14,4 +15,6 @@ struct LookupControls
     QRadioButton *optExact = nullptr;
     QRadioButton *optWildCard = nullptr;
     QRadioButton *optGoogle = nullptr;
+    QPushButton *cmdSearch = nullptr;
+    QPushButton *cmdDisplay = nullptr;
 };

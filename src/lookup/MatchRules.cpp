@@ -3,7 +3,6 @@
 
 namespace MatchRules {
 
-
 QString exactTerm(const QString &typed)
 {
     return trimSpaces(typed).toLower();

@@ -1,0 +1,184 @@
+#include "LookupDecisions.h"
+
+#include "DictionaryError.h"
+#include "DreamRows.h"
+#include "MatchRules.h"
+
+namespace LookupDecisions {
+
+const QString NotFoundMessage
+    = QStringLiteral("Keyword not found - Please search in google\r"
+                     "Or write to us so that we can add the term in our dictionary");
+const QString EmptyTermMessage = QStringLiteral("Please Enter Search Term");
+
+namespace {
+
+// The double-click passes over what fails without a word; every other command reports it.
+enum class Failures { Reported, Skipped };
+
+// Runs read. A dictionary failure stops it and becomes the outcome's failure to report, or is
+// passed over; false when read failed.
+template <typename Read> bool attempt(ListOutcome &outcome, Failures failures, Read &&read)
+{
+    try {
+        read();
+        return true;
+    } catch (const DictionaryError &e) {
+        if (failures == Failures::Reported)
+            outcome.failure = e.message();
+        return false;
+    }
+}
+
+template <typename Matches>
+QStringList keysWhere(DreamRows &rows, const QString &term, Matches matches)
+{
+    QStringList keys;
+    const qint64 count = rows.count();
+    for (qint64 row = 0; row < count; ++row) {
+        if (matches(rows.lowerKey(row), term))
+            keys.append(rows.key(row));
+    }
+    return keys;
+}
+
+PaneCalls restartWebSearch()
+{
+    return { { PaneCall::Kind::RestartWebSearch, {} } };
+}
+
+// Every keyword in the list, or the failure to read them; then the empty-term message.
+template <typename Outcome> Outcome listAllAndAskForATerm(DreamRows &rows)
+{
+    Outcome outcome;
+    if (attempt(outcome, Failures::Reported, [&] { outcome.keys = allKeys(rows); }))
+        outcome.message = EmptyTermMessage;
+    return outcome;
+}
+
+// An exact or wildcard search of the dictionary, from either trigger.
+SearchOutcome searchDictionary(SearchTrigger trigger, const LookupInput &input, DreamRows &rows)
+{
+    SearchOutcome outcome;
+    const bool wildcard = input.mode == SearchMode::WildCard;
+    const QString term
+        = wildcard ? MatchRules::wildcardTerm(input.typed) : MatchRules::exactTerm(input.typed);
+    QStringList keys;
+    if (!attempt(outcome, Failures::Reported,
+            [&] { keys = wildcard ? keysContaining(rows, term) : keysBeginningWith(rows, term); }))
+        return outcome;
+
+    if (wildcard)
+        outcome.currentTerm = term;
+    if (keys.isEmpty())
+        outcome.message = NotFoundMessage;
+    else if (trigger == SearchTrigger::EnterKey)
+        outcome.panes
+            = { { PaneCall::Kind::ShowMeaningPane, {} }, { PaneCall::Kind::HideBrowser, {} } };
+    else
+        outcome.panes
+            = { { PaneCall::Kind::NavigateMeaningPane, MatchRules::trimSpaces(input.typed) } };
+    outcome.keys = std::move(keys);
+    return outcome;
+}
+
+} // namespace
+
+QStringList allKeys(DreamRows &rows)
+{
+    // An empty table lists nothing, whatever its columns.
+    return rows.count() == 0 ? QStringList() : rows.keys();
+}
+
+QStringList keysBeginningWith(DreamRows &rows, const QString &term)
+{
+    return keysWhere(rows, term, MatchRules::lowerKeyMatchesExact);
+}
+
+QStringList keysContaining(DreamRows &rows, const QString &term)
+{
+    return keysWhere(rows, term, MatchRules::lowerKeyMatchesWildcard);
+}
+
+QString linkOf(DreamRows &rows, const QString &term)
+{
+    const QString lowerTerm = term.toLower();
+    const qint64 count = rows.count();
+    for (qint64 row = 0; row < count; ++row) {
+        if (rows.lowerKey(row) == lowerTerm)
+            return rows.link(row);
+    }
+    return term;
+}
+
+ListOutcome fill(DreamRows &rows)
+{
+    ListOutcome outcome;
+    attempt(outcome, Failures::Reported, [&] { outcome.keys = allKeys(rows); });
+    return outcome;
+}
+
+ListOutcome restore(const QString &typed, DreamRows &rows)
+{
+    if (!MatchRules::trimSpaces(typed).isEmpty())
+        return {};
+    return fill(rows);
+}
+
+SearchOutcome search(SearchTrigger trigger, const LookupInput &input, DreamRows &rows)
+{
+    // The Search button refuses a blank term in every mode; Enter in web-search mode sends
+    // whatever the box holds.
+    if (trigger == SearchTrigger::SearchButton && MatchRules::exactTerm(input.typed).isEmpty()) {
+        SearchOutcome outcome;
+        outcome.message = EmptyTermMessage;
+        return outcome;
+    }
+    if (input.mode == SearchMode::Web) {
+        SearchOutcome outcome;
+        outcome.panes = restartWebSearch();
+        return outcome;
+    }
+    if (trigger == SearchTrigger::EnterKey && input.typed.isEmpty())
+        return listAllAndAskForATerm<SearchOutcome>(rows);
+    return searchDictionary(trigger, input, rows);
+}
+
+DisplayOutcome display(DisplayTrigger trigger, const LookupInput &input, DreamRows &rows)
+{
+    const bool button = trigger == DisplayTrigger::DisplayButton;
+    if (button && input.mode == SearchMode::Web) {
+        DisplayOutcome outcome;
+        outcome.panes = restartWebSearch();
+        return outcome;
+    }
+    if (button && input.typed.isEmpty())
+        return listAllAndAskForATerm<DisplayOutcome>(rows);
+
+    DisplayOutcome outcome;
+    const Failures failures = button ? Failures::Reported : Failures::Skipped;
+    const QString trimmed = MatchRules::trimSpaces(input.selected.value_or(input.typed));
+    // The address is found before anything is written, so that a Display that fails on the
+    // table leaves the search box and CurrentTerm as they were.
+    QString address = button ? trimmed.toLower() : trimmed;
+    if (!attempt(outcome, failures, [&] { address = linkOf(rows, address); }) && button)
+        return outcome;
+
+    if (input.selected) {
+        outcome.searchText = input.selected;
+        // A keyword that blanks the box restores the list, as any change to a blank box does.
+        if (*input.selected != input.typed && MatchRules::trimSpaces(*input.selected).isEmpty())
+            attempt(outcome, failures, [&] { outcome.keys = allKeys(rows); });
+    }
+    outcome.currentTerm = address;
+    // The test is on the list, not on the scan: with no row found, the term is the address.
+    const qsizetype listed = outcome.keys ? outcome.keys->size() : input.listed;
+    if (listed == 0)
+        outcome.message = NotFoundMessage;
+    else
+        outcome.panes = { { PaneCall::Kind::NavigateMeaningPane, address },
+            { PaneCall::Kind::ShowMeaningPane, {} }, { PaneCall::Kind::HideBrowser, {} } };
+    return outcome;
+}
+
+} // namespace LookupDecisions

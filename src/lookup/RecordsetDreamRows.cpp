@@ -1,0 +1,70 @@
+#include "RecordsetDreamRows.h"
+
+#include "modDB.h"
+
+namespace {
+
+const QString KeyColumn = QStringLiteral("Key");
+const QString LinkColumn = QStringLiteral("Link");
+
+// The rows through one connection and row set, the row set's cursor following the row asked
+// for: the decisions walk forward, one row after the other.
+class RecordsetDreamRows final : public DreamRows
+{
+public:
+    explicit RecordsetDreamRows(QString path)
+        : m_path(std::move(path))
+    { }
+
+    qint64 count() override { return recordset().RecordCount(); }
+    const QString &key(qint64 row) override { return at(row).Fields(column(m_key, KeyColumn)); }
+    const QString &lowerKey(qint64 row) override
+    {
+        return at(row).LowerFields(column(m_key, KeyColumn));
+    }
+    const QString &link(qint64 row) override { return at(row).Fields(column(m_link, LinkColumn)); }
+    QStringList keys() override { return recordset().Column(KeyColumn); }
+
+private:
+    modDB::Recordset &recordset()
+    {
+        if (!m_recordset) {
+            modDB::ConnectionPtr connection;
+            modDB::OpenConnection(connection, m_path);
+            modDB::OpenRecordset(m_recordset, connection, modDB::SelectAllDreams);
+        }
+        return *m_recordset;
+    }
+
+    modDB::Recordset &at(qint64 row)
+    {
+        modDB::Recordset &rs = recordset();
+        if (m_row < 0 || row < m_row) {
+            rs.MoveFirst();
+            m_row = 0;
+        }
+        for (; m_row < row; ++m_row)
+            rs.MoveNext();
+        return rs;
+    }
+
+    int column(int &known, const QString &name)
+    {
+        if (known < 0)
+            known = recordset().columnIndex(name);
+        return known;
+    }
+
+    QString m_path;
+    modDB::RecordsetPtr m_recordset;
+    qint64 m_row = -1; // where the row set's cursor is; -1 before the first move
+    int m_key = -1;
+    int m_link = -1;
+};
+
+} // namespace
+
+std::unique_ptr<DreamRows> dreamRowsAt(const QString &path)
+{
+    return std::make_unique<RecordsetDreamRows>(path);
+}

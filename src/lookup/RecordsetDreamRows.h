@@ -1,0 +1,11 @@
+#pragma once
+#include "DreamRows.h"
+
+#include <QString>
+
+#include <memory>
+
+// The dreams rows of the dictionary file at path. The file is opened when the rows are first
+// asked for, so a command that needs no dictionary never opens it; each view reads the file
+// afresh, as every handler does.
+std::unique_ptr<DreamRows> dreamRowsAt(const QString &path);

@@ -1,0 +1,157 @@
+#include "DictionaryError.h"
+#include "DreamFile.h"
+#include "RecordsetDreamRows.h"
+#include "TestDictionary.h"
+
+#include <QtTest>
+
+namespace {
+
+enum class Spoilt { Missing, Garbled, NoKey, NoLink };
+
+// Asks rows for one thing, by name.
+void ask(DreamRows &rows, const QString &what)
+{
+    if (what == "count")
+        rows.count();
+    else if (what == "key")
+        rows.key(0);
+    else if (what == "lowerKey")
+        rows.lowerKey(0);
+    else if (what == "link")
+        rows.link(0);
+    else
+        rows.keys();
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Spoilt)
+
+class TestDreamRows : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void readsEveryRowInTableOrder();
+    void movesToAnyRow();
+    void emptyTable();
+    void opensTheFileWhenFirstAsked();
+    void failures_data();
+    void failures();
+
+private:
+    std::unique_ptr<TestFolder> m_folder;
+    QString m_path;
+};
+
+void TestDreamRows::init()
+{
+    m_folder = std::make_unique<TestFolder>();
+    m_path = m_folder->dictionary();
+}
+
+void TestDreamRows::readsEveryRowInTableOrder()
+{
+    DreamFile::write(m_path);
+    const std::unique_ptr<DreamRows> rows = dreamRowsAt(m_path);
+    const std::vector<DreamTable::Row> table = DreamTable::rows();
+    QCOMPARE(rows->count(), qint64(table.size()));
+    for (size_t row = 0; row < table.size(); ++row) {
+        QCOMPARE(rows->key(qint64(row)), table[row].key);
+        QCOMPARE(rows->lowerKey(qint64(row)), table[row].key.toLower());
+        QCOMPARE(rows->link(qint64(row)), table[row].link);
+    }
+    QCOMPARE(rows->keys(), DreamTable::fullList());
+}
+
+// The decisions walk forward, but a view serves any order.
+void TestDreamRows::movesToAnyRow()
+{
+    DreamFile::write(m_path);
+    const std::unique_ptr<DreamRows> rows = dreamRowsAt(m_path);
+    const std::vector<DreamTable::Row> table = DreamTable::rows();
+    for (const qint64 row : { 5, 2, 13, 0, 13, 7, 6 }) {
+        QCOMPARE(rows->link(row), table[size_t(row)].link);
+        QCOMPARE(rows->key(row), table[size_t(row)].key);
+    }
+}
+
+void TestDreamRows::emptyTable()
+{
+    DreamFile::write(m_path, {});
+    const std::unique_ptr<DreamRows> rows = dreamRowsAt(m_path);
+    QCOMPARE(rows->count(), qint64(0));
+    QCOMPARE(rows->keys(), QStringList());
+}
+
+// A view made before the file exists reads it once it does: nothing is opened on the way.
+void TestDreamRows::opensTheFileWhenFirstAsked()
+{
+    const std::unique_ptr<DreamRows> rows = dreamRowsAt(m_path);
+    DreamFile::write(m_path);
+    QCOMPARE(rows->count(), qint64(DreamTable::rows().size()));
+}
+
+void TestDreamRows::failures_data()
+{
+    QTest::addColumn<Spoilt>("spoilt");
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<QString>("column"); // the column named in the failure; empty: no failure
+
+    QTest::newRow("missingFile") << Spoilt::Missing << "count"
+                                 << "-";
+    QTest::newRow("garbledFile") << Spoilt::Garbled << "count"
+                                 << "-";
+    QTest::newRow("missingFileKeys") << Spoilt::Missing << "keys"
+                                     << "-";
+    QTest::newRow("noKeyCounts") << Spoilt::NoKey << "count"
+                                 << "";
+    QTest::newRow("noKeyKey") << Spoilt::NoKey << "key"
+                              << "Key";
+    QTest::newRow("noKeyLowerKey") << Spoilt::NoKey << "lowerKey"
+                                   << "Key";
+    QTest::newRow("noKeyKeys") << Spoilt::NoKey << "keys"
+                               << "Key";
+    QTest::newRow("noKeyLinks") << Spoilt::NoKey << "link"
+                                << "";
+    QTest::newRow("noLinkLink") << Spoilt::NoLink << "link"
+                                << "Link";
+    QTest::newRow("noLinkKeys") << Spoilt::NoLink << "keys"
+                                << "";
+    QTest::newRow("noLinkLowerKey") << Spoilt::NoLink << "lowerKey"
+                                    << "";
+}
+
+// A failure names the file, and the column when one is missing ("-": none to name).
+void TestDreamRows::failures()
+{
+    QFETCH(Spoilt, spoilt);
+    QFETCH(QString, asked);
+    QFETCH(QString, column);
+
+    if (spoilt == Spoilt::Garbled) {
+        QFile file(m_path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(4096, 'x'));
+    } else if (spoilt != Spoilt::Missing) {
+        DreamFile::writeWithout(m_path, spoilt == Spoilt::NoKey ? "Key" : "Link");
+    }
+    const std::unique_ptr<DreamRows> rows = dreamRowsAt(m_path);
+    QString failure;
+    try {
+        ask(*rows, asked);
+    } catch (const DictionaryError &e) {
+        failure = e.message();
+    }
+
+    QCOMPARE(failure.isEmpty(), column.isEmpty());
+    if (failure.isEmpty())
+        return;
+    QVERIFY2(failure.contains(m_path), qPrintable(failure));
+    if (column != "-")
+        QVERIFY2(failure.remove(m_path).contains(column), qPrintable(failure));
+}
+
+QTEST_GUILESS_MAIN(TestDreamRows)
+#include "tst_dreamrows.moc"
