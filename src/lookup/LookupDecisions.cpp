@@ -56,6 +56,19 @@ template <typename Outcome> Outcome listAllAndAskForATerm(DreamRows &rows)
     return outcome;
 }
 
+// The Search button shows the page of the keyword the box names, when the list holds it; a
+// term that names no keyword leaves the pane where it is. A bare word handed to the web view
+// would be taken for a host name.
+PaneCalls showListedKeyword(const QStringList &keys, const QString &typed, DreamRows &rows)
+{
+    const QString named = MatchRules::trimSpaces(QString(typed).remove(QLatin1Char('*'))).toLower();
+    for (const QString &key : keys) {
+        if (key.toLower() == named)
+            return { { PaneCall::Kind::NavigateMeaningPane, linkOf(rows, key) } };
+    }
+    return {};
+}
+
 // An exact or wildcard search of the dictionary, from either trigger.
 SearchOutcome searchDictionary(SearchTrigger trigger, const LookupInput &input, DreamRows &rows)
 {
@@ -75,9 +88,9 @@ SearchOutcome searchDictionary(SearchTrigger trigger, const LookupInput &input, 
     else if (trigger == SearchTrigger::EnterKey)
         outcome.panes
             = { { PaneCall::Kind::ShowMeaningPane, {} }, { PaneCall::Kind::HideBrowser, {} } };
-    else
-        outcome.panes
-            = { { PaneCall::Kind::NavigateMeaningPane, MatchRules::trimSpaces(input.typed) } };
+    else if (!attempt(outcome, Failures::Reported,
+                 [&] { outcome.panes = showListedKeyword(keys, input.typed, rows); }))
+        return outcome;
     outcome.keys = std::move(keys);
     return outcome;
 }

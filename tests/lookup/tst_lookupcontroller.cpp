@@ -205,7 +205,7 @@ void TestLookupController::endToEnd_data()
 
     QTest::newRow("buttonExactTrimsAndKeepsCase")
         << Trigger::SearchButton << exact << "  Snake " << narrowed << -1 << "  Snake "
-        << SnakePrefixed << none << QStringList { "navigate Snake" } << Untouched;
+        << SnakePrefixed << none << QStringList { "navigate " + link("snake") } << Untouched;
     QTest::newRow("enterEmptyBoxExact")
         << Trigger::EnterKey << exact << "" << narrowed << -1 << "" << fullList()
         << QStringList { EmptyTerm } << none << Untouched;

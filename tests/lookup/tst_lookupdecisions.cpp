@@ -187,7 +187,7 @@ void TestLookupDecisions::search_data()
 
     QTest::newRow("buttonExactTrimsAndKeepsCase")
         << button << SearchMode::Exact << "  Snake " << SnakePrefixed << none
-        << QStringList { "navigate Snake" } << Untouched;
+        << QStringList { "navigate " + link("snake") } << Untouched;
     QTest::newRow("buttonEmptyBox") << button << SearchMode::Exact << "" << Narrowed
                                     << QStringList { EmptyTerm } << none << Untouched;
     QTest::newRow("buttonBlankBox") << button << SearchMode::Exact << "   " << Narrowed
@@ -199,14 +199,16 @@ void TestLookupDecisions::search_data()
     QTest::newRow("buttonWebSearch")
         << button << SearchMode::Web << "Snake" << Narrowed << none << WebSearch << Untouched;
     QTest::newRow("buttonWildcardOnlyStar")
-        << button << SearchMode::WildCard << "*" << nonEmptyKeys() << none
-        << QStringList { "navigate *" } << "";
+        << button << SearchMode::WildCard << "*" << nonEmptyKeys() << none << none << "";
     QTest::newRow("buttonWildcardStarBetweenLetters")
         << button << SearchMode::WildCard << "C*at" << QStringList { "Cat", "Cat", "big cat" }
-        << none << QStringList { "navigate C*at" } << "cat";
+        << none << QStringList { "navigate " + link("cat-first") } << "cat";
     QTest::newRow("buttonWildcardTrailingSpace")
         << button << SearchMode::WildCard << "Snake " << QStringList { "SNAKE BITE", "Sea Snake " }
-        << none << QStringList { "navigate Snake" } << "snake ";
+        << none << none << "snake ";
+    QTest::newRow("buttonExactNamesNoKeyword")
+        << button << SearchMode::Exact << "Rattle" << QStringList { "Rattlesnake" } << none << none
+        << Untouched;
     QTest::newRow("buttonExactNotFound") << button << SearchMode::Exact << "zebra" << QStringList()
                                          << QStringList { NotFound } << none << Untouched;
     QTest::newRow("buttonExactStarIsLiteral")
@@ -217,14 +219,13 @@ void TestLookupDecisions::search_data()
         << none << "zebra";
     QTest::newRow("buttonDuplicateListedTwice")
         << button << SearchMode::Exact << "cat" << QStringList { "Cat", "Cat" } << none
-        << QStringList { "navigate cat" } << Untouched;
+        << QStringList { "navigate " + link("cat-first") } << Untouched;
     QTest::newRow("buttonAccentedCapitals")
         << button << SearchMode::Exact << "ÉCHELLE" << QStringList { "Échelle" } << none
-        << QStringList { "navigate ÉCHELLE" } << Untouched;
+        << QStringList { "navigate " + link("echelle") } << Untouched;
     QTest::newRow("buttonDottedCapitalI")
         << button << SearchMode::Exact << dottedI + "stanbul"
-        << QStringList { dottedI + "stanbul Bridge" } << none
-        << QStringList { "navigate " + dottedI + "stanbul" } << Untouched;
+        << QStringList { dottedI + "stanbul Bridge" } << none << none << Untouched;
 
     QTest::newRow("enterEmptyBoxExact") << enter << SearchMode::Exact << "" << fullList()
                                         << QStringList { EmptyTerm } << none << Untouched;
@@ -530,6 +531,9 @@ void TestLookupDecisions::tableWithoutAColumn_data()
     // A command that fails says so once and leaves the search box and CurrentTerm alone.
     QTest::newRow("searchButtonWildcardNoKey")
         << Command::SearchButton << SearchMode::WildCard << narrowed << -1 << noKey << "apple"
+        << Untouched << none;
+    QTest::newRow("searchButtonExactNoLink")
+        << Command::SearchButton << SearchMode::Exact << narrowed << -1 << noLink << "apple"
         << Untouched << none;
     QTest::newRow("enterWildcardNoKey") << Command::EnterKey << SearchMode::WildCard << narrowed
                                         << -1 << noKey << "apple" << Untouched << none;
