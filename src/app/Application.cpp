@@ -48,6 +48,7 @@ void Application::StartApplication()
     // Showing the meaning pane loads the main window first.
     m_mdi = new MDI(m_config, m_services, m_state);
     connect(m_mdi, &MDI::MDIForm_Unload, this, &Application::MDIForm_Unload);
+    emit mainWindowCreated(m_mdi);
     m_mdi->MDIForm_Load();
     m_mdi->showMaximized();
     m_mdi->showMeaningPane();

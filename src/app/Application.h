@@ -34,6 +34,8 @@ public:
 signals:
     // The program has ended; the event loop should stop.
     void ended();
+    // The main window exists and is about to load: a watcher connects to it here.
+    void mainWindowCreated(MDI *mdi);
 
 private:
     void MDIForm_Unload();

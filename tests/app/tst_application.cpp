@@ -69,6 +69,7 @@ public:
 
 private slots:
     void startsWithTheMainWindowAndPane();
+    void announcesTheMainWindowBeforeItLoads();
     void closingLeavesTheExitScreen_data();
     void closingLeavesTheExitScreen();
     void closingEndsTheBrowserWindowToo();
@@ -101,6 +102,34 @@ void TestApplication::startsWithTheMainWindowAndPane()
     QVERIFY(pane->lblCaption->isVisible());
     QVERIFY(!pane->WB->isVisible());
     QVERIFY(fakes.prompter.prompts.isEmpty());
+}
+
+void TestApplication::announcesTheMainWindowBeforeItLoads()
+{
+    TestFolder folder;
+    folder.writeDictionary(rowsOf({ "Snake", "Moon" }));
+    FakeServices fakes;
+    Application app(AppConfig::builtIn(folder.path(), "somnilex"), fakes.services());
+    // A watcher of the start-up connects to the list here; it must still see the list filled.
+    MDI *announced = nullptr;
+    int announcements = 0;
+    int keysWhenAnnounced = -1;
+    bool shownWhenAnnounced = true;
+    int fills = 0;
+    connect(&app, &Application::mainWindowCreated, this, [&](MDI *window) {
+        announced = window;
+        ++announcements;
+        keysWhenAnnounced = int(window->keywords->count());
+        shownWhenAnnounced = window->isVisible();
+        connect(window->keywords, &QAbstractItemModel::modelReset, this, [&] { ++fills; });
+    });
+    app.StartApplication();
+    QCOMPARE(announcements, 1);
+    QCOMPARE(announced, app.mainWindow());
+    QCOMPARE(keysWhenAnnounced, 0);
+    QVERIFY(!shownWhenAnnounced);
+    QCOMPARE(fills, 1);
+    QCOMPARE(app.mainWindow()->keywords->count(), 2);
 }
 
 void TestApplication::closingLeavesTheExitScreen_data()
