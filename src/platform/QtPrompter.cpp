@@ -27,3 +27,10 @@ bool QtPrompter::askYesNo(const QString &text)
                     QMessageBox::Yes | QMessageBox::No, m_parent);
     return box.exec() == QMessageBox::Yes;
 }
+
+std::unique_ptr<Prompter> QtPrompter::ownedBy(QWidget *window)
+{
+    auto owned = std::make_unique<QtPrompter>(m_title);
+    owned->setParentWindow(window);
+    return owned;
+}
