@@ -59,12 +59,16 @@ start_desktop() {
         sleep 0.1
     done
     echo "openbox did not start on $DISPLAY:" >&2
-    cat "$DESKTOP_DIR/openbox.log" >&2
+    cat "$DESKTOP_DIR/openbox.log" "$DESKTOP_DIR/xvfb.log" >&2
     return 1
 }
 
 stop_desktop() {
     local i pid
+    if [ ${#DESKTOP_PIDS[@]} -gt 0 ] && ! kill -0 "${DESKTOP_PIDS[0]}" 2>/dev/null; then
+        echo "Xvfb ended before the tests did:" >&2
+        cat "$DESKTOP_DIR/xvfb.log" >&2
+    fi
     # The window manager first, then its server.
     for ((i = ${#DESKTOP_PIDS[@]} - 1; i >= 0; i--)); do
         pid="${DESKTOP_PIDS[$i]}"

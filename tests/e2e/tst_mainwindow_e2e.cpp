@@ -38,6 +38,26 @@ bool windowManagerCaughtUp()
         [id] { return RealDesktop::stacking().contains(id); }, WindowManagerTimeout);
 }
 
+// True when the screen shows more than one colour where widget lies: something is drawn there.
+bool showsSomething(const QWidget *widget)
+{
+    const QPoint topLeft = widget->mapToGlobal(QPoint(0, 0));
+    const QImage shown
+        = widget->screen()
+              ->grabWindow(0, topLeft.x(), topLeft.y(), widget->width(), widget->height())
+              .toImage();
+    if (shown.isNull())
+        return false;
+    const QRgb first = shown.pixel(0, 0);
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            if (shown.pixel(x, y) != first)
+                return true;
+        }
+    }
+    return false;
+}
+
 // A left click at point of widget, delivered through its window as a real click is: the window
 // finds the widget at that point.
 void clickThroughWindow(QWidget *widget, const QPoint &point)
@@ -119,7 +139,10 @@ void TestRealMainWindow::opensMaximisedOnceThePageHasLoaded()
     QVERIFY(window->windowState().testFlag(Qt::WindowMaximized));
     const QRect available = window->screen()->availableGeometry();
     QTRY_COMPARE_WITH_TIMEOUT(window->frameGeometry(), available, WindowManagerTimeout);
-    QVERIFY(window->meaningPane()->WB->isVisible());
+    // The page is drawn in the window, not only loaded.
+    WebView *page = window->meaningPane()->WB;
+    QVERIFY(page->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(showsSomething(page), WindowManagerTimeout);
     RealDesktop::saveScreen(QStringLiteral("maximised"));
 }
 
