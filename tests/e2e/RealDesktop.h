@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QWidget>
 #include <QWindow>
@@ -58,13 +59,18 @@ inline QList<WId> windowIds(const QString &text)
 }
 
 // Why the tests cannot run here, or "" when they can: an X display with a window manager that
-// follows the extended window manager hints.
+// follows the extended window manager hints, and the tools that read and drive it.
 inline QString whatIsMissing()
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return QStringLiteral("needs an X display (platform is \"%1\", DISPLAY=\"%2\"); "
                               "scripts/test runs these tests on Xvfb with openbox")
             .arg(QGuiApplication::platformName(), qEnvironmentVariable("DISPLAY"));
+    for (const char *tool : { "xprop", "xdotool" }) {
+        if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
+            return QStringLiteral("needs %1 (Debian packages x11-utils, xdotool)")
+                .arg(QLatin1String(tool));
+    }
     if (windowIds(rootProperty(QStringLiteral("_NET_SUPPORTING_WM_CHECK"))).isEmpty())
         return QStringLiteral("needs a window manager on DISPLAY=\"%1\" (none announces itself "
                               "on the root window); scripts/test starts openbox")
