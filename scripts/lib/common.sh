@@ -4,7 +4,8 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 
 PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-webengine-dev libqt6svg6 libgl-dev
-          libsqlcipher-dev sqlcipher xvfb xauth librsvg2-bin gzip desktop-file-utils appstream)
+          libsqlcipher-dev sqlcipher xvfb xauth librsvg2-bin gzip desktop-file-utils appstream
+          openbox x11-utils xdotool)
 
 ensure_packages() {
     local missing=()
@@ -26,6 +27,58 @@ build() {
     shift 2
     cmake -S "$ROOT" -B "$ROOT/$dir" -DCMAKE_BUILD_TYPE="$type" "$@"
     cmake --build "$ROOT/$dir" -j "$(nproc)"
+}
+
+# start_desktop WxH: a private X server with the openbox window manager, for the tests that need
+# real windows. Exports DISPLAY; stop_desktop ends both (call it from an EXIT trap).
+DESKTOP_PIDS=()
+DESKTOP_DIR=""
+start_desktop() {
+    local size="$1" try
+    DESKTOP_DIR="$(mktemp -d)"
+    # Xvfb picks a free display itself and writes its number once it accepts connections.
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$DESKTOP_DIR/display" \
+        >"$DESKTOP_DIR/xvfb.log" 2>&1 &
+    DESKTOP_PIDS+=($!)
+    for try in $(seq 100); do
+        [ -s "$DESKTOP_DIR/display" ] && break
+        kill -0 "${DESKTOP_PIDS[0]}" 2>/dev/null || break
+        sleep 0.1
+    done
+    if [ ! -s "$DESKTOP_DIR/display" ]; then
+        echo "Xvfb did not start:" >&2
+        cat "$DESKTOP_DIR/xvfb.log" >&2
+        return 1
+    fi
+    export DISPLAY=":$(head -n1 "$DESKTOP_DIR/display")"
+    openbox --sm-disable >"$DESKTOP_DIR/openbox.log" 2>&1 &
+    DESKTOP_PIDS+=($!)
+    # The window manager is up once it announces itself on the root window.
+    for try in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+        kill -0 "${DESKTOP_PIDS[1]}" 2>/dev/null || break
+        sleep 0.1
+    done
+    echo "openbox did not start on $DISPLAY:" >&2
+    cat "$DESKTOP_DIR/openbox.log" "$DESKTOP_DIR/xvfb.log" >&2
+    return 1
+}
+
+stop_desktop() {
+    local i pid
+    if [ ${#DESKTOP_PIDS[@]} -gt 0 ] && ! kill -0 "${DESKTOP_PIDS[0]}" 2>/dev/null; then
+        echo "Xvfb ended before the tests did:" >&2
+        cat "$DESKTOP_DIR/xvfb.log" >&2
+    fi
+    # The window manager first, then its server.
+    for ((i = ${#DESKTOP_PIDS[@]} - 1; i >= 0; i--)); do
+        pid="${DESKTOP_PIDS[$i]}"
+        { kill "$pid" && wait "$pid"; } 2>/dev/null || true
+    done
+    DESKTOP_PIDS=()
+    [ -n "$DESKTOP_DIR" ] && rm -rf "$DESKTOP_DIR"
+    DESKTOP_DIR=""
+    return 0
 }
 
 # Qt WebEngine refuses its sandbox as root (CI, containers).

@@ -50,8 +50,11 @@ void Application::StartApplication()
     connect(m_mdi, &MDI::MDIForm_Unload, this, &Application::MDIForm_Unload);
     emit mainWindowCreated(m_mdi);
     m_mdi->MDIForm_Load();
-    m_mdi->showMaximized();
+    // The pane's web view needs an OpenGL window. Made before the window is first shown, it has
+    // the window created that way; made after, it has the window destroyed and created anew,
+    // and the new one comes up restored instead of maximised.
     m_mdi->showMeaningPane();
+    m_mdi->showMaximized();
 }
 
 void Application::MDIForm_Unload()

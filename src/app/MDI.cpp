@@ -30,6 +30,7 @@
 #include <QScreen>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -310,6 +311,19 @@ void MDI::resizeEvent(QResizeEvent *event)
     QMainWindow::resizeEvent(event);
     if (!isMinimized())
         MDIForm_Resize();
+}
+
+bool MDI::event(QEvent *event)
+{
+    // The first web view shown in the window turns it into an OpenGL window, and Qt does that
+    // by destroying the native window and creating it anew. The new one starts without a state:
+    // it would come up restored although the window is maximised. Give it the window's state.
+    if (event->type() == QEvent::WinIdChange && internalWinId()) {
+        QWindow *native = windowHandle();
+        if (native && native->windowStates() != windowState())
+            native->setWindowStates(windowState());
+    }
+    return QMainWindow::event(event);
 }
 
 void MDI::mnuExit_Click()

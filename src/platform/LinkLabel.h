@@ -1,7 +1,8 @@
 #pragma once
 #include <QLabel>
 
-// A label drawn as a link that reacts to a click, or to Enter when it has the focus.
+// A label drawn as a link that reacts anywhere in its rectangle, as the designer drew it, not
+// only over its text: a left click, or Enter or Space when it has the focus.
 class LinkLabel : public QLabel
 {
     Q_OBJECT
@@ -11,4 +12,13 @@ public:
 
 signals:
     void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    bool m_pressed = false;
 };

@@ -43,3 +43,10 @@ bool QtPrompter::askYesNo(const QString &text)
                m_parent)
         == QMessageBox::Yes;
 }
+
+std::unique_ptr<Prompter> QtPrompter::ownedBy(QWidget *window)
+{
+    auto owned = std::make_unique<QtPrompter>(m_title);
+    owned->setParentWindow(window);
+    return owned;
+}

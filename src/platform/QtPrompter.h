@@ -14,6 +14,7 @@ public:
     void information(const QString &text) override;
     void error(const QString &text) override;
     bool askYesNo(const QString &text) override;
+    std::unique_ptr<Prompter> ownedBy(QWidget *window) override;
 
     // Our messages separate lines with a lone carriage return; a label wants a line feed.
     static QString displayText(const QString &text);

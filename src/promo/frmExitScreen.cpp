@@ -53,7 +53,7 @@ frmExitScreen::frmExitScreen(
     const AppConfig &config, Prompter &prompter, LinkOpener &links, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_config(config)
-    , m_prompter(prompter)
+    , m_prompter(prompter.ownedBy(this))
     , m_links(links)
 {
     setWindowTitle(QStringLiteral("Somnilex v1.85"));
@@ -142,6 +142,8 @@ frmExitScreen::frmExitScreen(
     Form_Load();
 }
 
+frmExitScreen::~frmExitScreen() = default;
+
 QStringList frmExitScreen::promotionalTexts()
 {
     return {
@@ -200,7 +202,7 @@ bool frmExitScreen::emailField_KeyPress(QWidget *field, const QString &typed)
 {
     if (typed != QLatin1String(" "))
         return false;
-    m_prompter.error(QStringLiteral("Email Address Cannot Contain Space"));
+    m_prompter->error(QStringLiteral("Email Address Cannot Contain Space"));
     field->setFocus();
     return true;
 }
@@ -238,7 +240,7 @@ void frmExitScreen::cmdSubmit_Click()
     entries.friendEmail = txtFriendEmail->text();
     const QString problem = ReferAFriend::firstProblem(entries);
     if (!problem.isEmpty()) {
-        m_prompter.error(problem);
+        m_prompter->error(problem);
         return;
     }
     // The form stays filled and the screen open, so the user can refer another friend.

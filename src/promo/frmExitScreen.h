@@ -2,6 +2,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
+
 class LinkLabel;
 class LinkOpener;
 class Prompter;
@@ -22,6 +24,7 @@ class frmExitScreen : public QWidget
 public:
     frmExitScreen(
         const AppConfig &config, Prompter &prompter, LinkOpener &links, QWidget *parent = nullptr);
+    ~frmExitScreen() override;
 
     // The four invitations, one of which Label2 shows.
     static QStringList promotionalTexts();
@@ -64,6 +67,7 @@ private:
     QString placeholderOf(const QWidget *field) const;
 
     const AppConfig &m_config;
-    Prompter &m_prompter;
+    // Boxes owned by this screen: it stays on top of every window, the main one is gone.
+    std::unique_ptr<Prompter> m_prompter;
     LinkOpener &m_links;
 };

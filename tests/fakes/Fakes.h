@@ -13,12 +13,15 @@
 #include <QMap>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 struct PromptRecord
 {
     enum Kind { Information, Error, Question };
     Kind kind;
     QString text;
+    // The window the box belonged to; null for the boxes of the main prompter.
+    const QWidget *owner = nullptr;
 };
 
 class FakePrompter : public Prompter
@@ -30,6 +33,11 @@ public:
     {
         record(PromptRecord::Question, text);
         return answers.isEmpty() ? false : answers.takeFirst();
+    }
+    // Records into this prompter, with the owner.
+    std::unique_ptr<Prompter> ownedBy(QWidget *window) override
+    {
+        return std::make_unique<Owned>(*this, window);
     }
     QStringList texts() const
     {
@@ -43,9 +51,39 @@ public:
     std::function<void(const QString &)> onPrompt;
 
 private:
-    void record(PromptRecord::Kind kind, const QString &text)
+    class Owned : public Prompter
     {
-        prompts.append({ kind, text });
+    public:
+        Owned(FakePrompter &all, const QWidget *owner)
+            : m_all(all)
+            , m_owner(owner)
+        { }
+        void information(const QString &text) override
+        {
+            m_all.record(PromptRecord::Information, text, m_owner);
+        }
+        void error(const QString &text) override
+        {
+            m_all.record(PromptRecord::Error, text, m_owner);
+        }
+        bool askYesNo(const QString &text) override
+        {
+            m_all.record(PromptRecord::Question, text, m_owner);
+            return m_all.answers.isEmpty() ? false : m_all.answers.takeFirst();
+        }
+        std::unique_ptr<Prompter> ownedBy(QWidget *window) override
+        {
+            return m_all.ownedBy(window);
+        }
+
+    private:
+        FakePrompter &m_all;
+        const QWidget *m_owner;
+    };
+
+    void record(PromptRecord::Kind kind, const QString &text, const QWidget *owner = nullptr)
+    {
+        prompts.append({ kind, text, owner });
         if (onPrompt)
             onPrompt(text);
     }

@@ -198,6 +198,8 @@ void TestExitScreen::spaceIsRefused()
     for (const PromptRecord &prompt : m_fakes->prompter.prompts) {
         QCOMPARE(prompt.kind, PromptRecord::Error);
         QCOMPARE(prompt.text, QString("Email Address Cannot Contain Space"));
+        // Over the screen: a box owned by another window would open behind it.
+        QCOMPARE(prompt.owner, m_screen.get());
     }
     QCOMPARE(QApplication::focusWidget(), target);
 
@@ -263,6 +265,7 @@ void TestExitScreen::submitChecks()
         QCOMPARE(m_fakes->prompter.prompts.size(), 1);
         QCOMPARE(m_fakes->prompter.prompts.first().kind, PromptRecord::Error);
         QCOMPARE(m_fakes->prompter.prompts.first().text, message);
+        QCOMPARE(m_fakes->prompter.prompts.first().owner, m_screen.get());
         QVERIFY(m_fakes->links.opened.isEmpty());
     }
 }
@@ -307,7 +310,9 @@ void TestExitScreen::visitBoxOpensHomeAndStaysUnchecked()
 
 void TestExitScreen::catalogueLink()
 {
-    emit m_screen->lblGoToHome->clicked();
+    // Anywhere in the label's rectangle, also past the end of its text.
+    LinkLabel *link = m_screen->lblGoToHome;
+    QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(link->width() - 2, link->height() / 2));
     QCOMPARE(m_fakes->links.opened, QStringList { Main + "/velarionsoftwares" });
 }
 
