@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -70,9 +71,8 @@ QList<QPair<QString, qint64>> partialsOf(const QFileInfo &destination)
         + QStringLiteral("(\\d+)-[0-9a-f]+(?:-journal|-wal|-shm)?$"));
     QList<QPair<QString, qint64>> found;
     const QDir folder = destination.absoluteDir();
-    const QStringList names = folder.entryList(
-        { QLatin1Char('.') + destination.fileName() + PartialMark + QLatin1Char('*') },
-        QDir::Files | QDir::Hidden | QDir::System);
+    // No name filter: QDir would read a "[" or "*" in the destination's name as a wildcard.
+    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString &name : names) {
         const auto match = ours.match(name);
         if (match.hasMatch())
@@ -84,7 +84,9 @@ QList<QPair<QString, qint64>> partialsOf(const QFileInfo &destination)
 bool processRuns(qint64 pid)
 {
 #ifdef Q_OS_UNIX
-    return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+    if (pid <= 0 || pid > std::numeric_limits<pid_t>::max())
+        return false; // no process has that id
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 #else
     Q_UNUSED(pid);
     return true; // cannot tell: leave the file
@@ -130,7 +132,7 @@ DictionaryWriter::~DictionaryWriter()
 void DictionaryWriter::checkDestination() const
 {
     const QFileInfo target(m_path);
-    if (target.isDir())
+    if (target.isDir() || target.fileName().isEmpty())
         throw DictionaryError(
             QStringLiteral("Could not write %1: it is a folder; name the file to make in it.")
                 .arg(m_path));

@@ -12,17 +12,16 @@ namespace {
 int usage()
 {
     std::fputs(
-        "usage: somnilex-dict create [--force] OUT FILE.tsv   make a dictionary or update file\n"
-        "       somnilex-dict dump FILE             print its rows as TSV, in table order\n"
-        "       somnilex-dict check FILE            print its row count\n"
-        "       somnilex-dict generate [--force] N OUT [SEED]\n"
-        "                                           make a dictionary of N made-up rows\n"
+        "usage: somnilex-dict create [--force] OUT FILE.tsv     make a dictionary or update file\n"
+        "       somnilex-dict dump FILE                        print its rows as TSV\n"
+        "       somnilex-dict check FILE                       print its row count\n"
+        "       somnilex-dict generate [--force] N OUT [SEED]  make a file of N made-up rows\n"
         "\n"
         "OUT is never written over unless --force is given, and never the input file.\n"
-        "TSV: UTF-8, a header line Key<TAB>Link<TAB>Names, then one row per line. In a\n"
-        "cell, \\t is a tab, \\n a line feed, \\r a carriage return, \\\\ a backslash and\n"
-        "\\xHH the byte HH; dump writes every other control byte and every byte that is\n"
-        "not UTF-8 as \\xHH, so that create reads back exactly what dump printed.\n",
+        "The TSV is UTF-8: a header line Key<TAB>Link<TAB>Names, then one row per line.\n"
+        "In a cell, \\t is a tab, \\n a line feed, \\r a carriage return, \\\\ a backslash\n"
+        "and \\xHH the byte HH. dump writes every other control byte and every byte that\n"
+        "is not UTF-8 as \\xHH, so create reads back exactly what dump printed.\n",
         stderr);
     return 2;
 }
