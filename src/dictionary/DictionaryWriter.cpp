@@ -132,7 +132,11 @@ DictionaryWriter::~DictionaryWriter()
 void DictionaryWriter::checkDestination() const
 {
     const QFileInfo target(m_path);
-    if (target.isDir() || target.fileName().isEmpty())
+    if (target.fileName().isEmpty())
+        throw DictionaryError(
+            QStringLiteral("Could not write \"%1\": it names no file; name the file to make.")
+                .arg(m_path));
+    if (target.isDir())
         throw DictionaryError(
             QStringLiteral("Could not write %1: it is a folder; name the file to make in it.")
                 .arg(m_path));

@@ -193,6 +193,8 @@ private slots:
     void fullOrReadOnlyDisk_data();
     void fullOrReadOnlyDisk();
     void killedRunIsCleanedUpNextTime();
+    void staleFilesOfEndedRunsGo_data();
+    void staleFilesOfEndedRunsGo();
     void forceReplacesAnExistingFile();
     void dumpComesBackThroughCreate_data();
     void dumpComesBackThroughCreate();
@@ -212,6 +214,7 @@ void TestDictOutput::refusedOutputs_data()
         << "missing/out.dll" << false << "the folder %1/missing does not exist";
     QTest::newRow("output's folder is a file")
         << "old.dll/out.dll" << true << "%1/old.dll is not a folder";
+    QTest::newRow("output names a folder to be") << "new/" << true << "it names no file";
     QTest::newRow("output exists")
         << "old.dll" << false << "old.dll already exists; give --force to replace it";
     QTest::newRow("output is the input") << "in.tsv" << false << "in.tsv is the input file";
@@ -384,6 +387,34 @@ void TestDictOutput::killedRunIsCleanedUpNextTime()
     const Run next = runTool({ "create", folder.file("out.dll"), folder.file("in.tsv") });
     QCOMPARE(next.exitCode, 0);
     QStringList expected { live, other, "in.tsv", "out.dll", "rows.fifo" };
+    expected.sort();
+    QCOMPARE(namesIn(folder.path()), expected);
+}
+
+void TestDictOutput::staleFilesOfEndedRunsGo_data()
+{
+    QTest::addColumn<QString>("out");
+    QTest::newRow("plain name") << "out.dll";
+    QTest::newRow("name with wildcard characters") << "dream[1]*?.dll";
+    QTest::newRow("name with spaces and dots") << "my .dream. file";
+}
+
+void TestDictOutput::staleFilesOfEndedRunsGo()
+{
+    QFETCH(QString, out);
+    // No process ever has the largest id; this test's own process still runs.
+    const QString ended = QStringLiteral(".%1.somnilex-partial-2147483647-7f").arg(out);
+    const QString running = QStringLiteral(".%1.somnilex-partial-%2-7f")
+                                .arg(out)
+                                .arg(QCoreApplication::applicationPid());
+    const QString otherOutput = QStringLiteral(".x%1.somnilex-partial-2147483647-7f").arg(out);
+    TestFolder folder;
+    writeFile(folder.file("in.tsv"), Header + "Snake\tqrc:/dreams/snake.html\tastro\n");
+    for (const QString &name : { ended, ended + "-journal", running, otherOutput })
+        writeFile(folder.file(name), "left behind");
+    const Run run = runTool({ "create", folder.file(out), folder.file("in.tsv") });
+    QCOMPARE(run.exitCode, 0);
+    QStringList expected { "in.tsv", out, running, otherOutput };
     expected.sort();
     QCOMPARE(namesIn(folder.path()), expected);
 }
