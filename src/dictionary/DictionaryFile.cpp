@@ -1,85 +1,33 @@
 #include "DictionaryFile.h"
+#include "DictionaryWriter.h"
 #include "modDB.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QUuid>
 #include <sqlite3.h>
-
-#include <cstdio>
-#include <cstring>
 
 namespace DictionaryFile {
 
 namespace {
 
-void check(int rc, sqlite3 *db, const QString &path, const char *what)
+struct Statement
 {
-    if (rc != SQLITE_OK && rc != SQLITE_DONE)
-        throw DictionaryError(QStringLiteral("Could not write %1 (%2): %3.")
-                                      .arg(path, QString::fromUtf8(what),
-                                           QString::fromUtf8(sqlite3_errmsg(db))));
-}
+    sqlite3_stmt *stmt = nullptr;
+    ~Statement() { sqlite3_finalize(stmt); }
+};
 
-void writeRows(sqlite3 *db, const QString &path, const std::vector<DictionaryRow> &rows)
+QByteArray cell(sqlite3_stmt *stmt, int column)
 {
-    check(sqlite3_key(db, modDB::DictionaryPassword, int(std::strlen(modDB::DictionaryPassword))),
-          db, path, "setting the password");
-    check(sqlite3_exec(db, "CREATE TABLE dreams (Key TEXT, Link TEXT, Names TEXT);", nullptr,
-                       nullptr, nullptr),
-          db, path, "creating the table");
-    check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db, path, "starting");
-    sqlite3_stmt *insert = nullptr;
-    check(sqlite3_prepare_v2(db, "INSERT INTO dreams (Key, Link, Names) VALUES (?, ?, ?)", -1,
-                             &insert, nullptr),
-          db, path, "preparing");
-    try {
-        for (const DictionaryRow &row : rows) {
-            sqlite3_bind_text16(insert, 1, row.key.utf16(), int(row.key.size() * 2),
-                                SQLITE_STATIC);
-            sqlite3_bind_text16(insert, 2, row.link.utf16(), int(row.link.size() * 2),
-                                SQLITE_STATIC);
-            sqlite3_bind_text16(insert, 3, row.names.utf16(), int(row.names.size() * 2),
-                                SQLITE_STATIC);
-            check(sqlite3_step(insert), db, path, "adding a row");
-            sqlite3_reset(insert);
-        }
-    } catch (...) {
-        sqlite3_finalize(insert);
-        throw;
-    }
-    sqlite3_finalize(insert);
-    check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db, path, "committing");
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+    return text ? QByteArray::fromRawData(text, sqlite3_column_bytes(stmt, column)) : QByteArray();
 }
 
 } // namespace
 
 void write(const QString &path, const std::vector<DictionaryRow> &rows)
 {
-    const QFileInfo target(path);
-    const QString partial = target.absolutePath() + QStringLiteral("/.")
-            + target.fileName() + QLatin1Char('.')
-            + QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".partial");
-
-    sqlite3 *db = nullptr;
-    const QByteArray nativePartial = QFile::encodeName(partial);
-    try {
-        check(sqlite3_open_v2(nativePartial.constData(), &db,
-                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr),
-              db, path, "creating the file");
-        writeRows(db, path, rows);
-    } catch (...) {
-        sqlite3_close(db);
-        QFile::remove(partial);
-        throw;
-    }
-    sqlite3_close(db);
-    if (std::rename(nativePartial.constData(), QFile::encodeName(path).constData()) != 0) {
-        QFile::remove(partial);
-        throw DictionaryError(QStringLiteral("Could not write %1: %2.")
-                                      .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
-    }
+    DictionaryWriter writer(path, DictionaryWriter::Existing::Replace);
+    for (const DictionaryRow &row : rows)
+        writer.add(row);
+    writer.commit();
 }
 
 std::vector<DictionaryRow> read(const QString &path)
@@ -100,6 +48,54 @@ std::vector<DictionaryRow> read(const QString &path)
         rs->MoveNext();
     }
     return rows;
+}
+
+qint64 walk(const QString &path, const std::function<void(const StoredRow &)> &visit)
+{
+    // The program's own open, for its checks and messages; the rows are then read with a
+    // statement of our own, since a row set holds the whole table in memory.
+    modDB::ConnectionPtr connection;
+    modDB::OpenConnection(connection, path);
+    Statement query;
+    const QByteArray sql = modDB::SelectAllDreams.toUtf8();
+    if (sqlite3_prepare_v2(
+            connection->handle(), sql.constData(), int(sql.size()), &query.stmt, nullptr)
+        != SQLITE_OK) {
+        if (QString::fromUtf8(sqlite3_errmsg(connection->handle()))
+                .startsWith(QLatin1String("no such table")))
+            throw DictionaryError(QStringLiteral("The file %1 has no table dreams: it is not a "
+                                                 "Somnilex dictionary.")
+                                      .arg(path));
+        connection->fail(modDB::SelectAllDreams);
+    }
+
+    int columns[3] = { -1, -1, -1 };
+    const char *const names[3] = { "Key", "Link", "Names" };
+    for (int c = 0; c < sqlite3_column_count(query.stmt); ++c) {
+        for (int i = 0; i < 3; ++i) {
+            if (columns[i] < 0 && qstrcmp(sqlite3_column_name(query.stmt, c), names[i]) == 0)
+                columns[i] = c;
+        }
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (columns[i] < 0)
+            throw DictionaryError(QStringLiteral("The table dreams in %1 has no column %2.")
+                                      .arg(path, QString::fromLatin1(names[i])));
+    }
+
+    qint64 count = 0;
+    StoredRow row;
+    int step;
+    while ((step = sqlite3_step(query.stmt)) == SQLITE_ROW) {
+        row.key = cell(query.stmt, columns[0]);
+        row.link = cell(query.stmt, columns[1]);
+        row.names = cell(query.stmt, columns[2]);
+        visit(row);
+        ++count;
+    }
+    if (step != SQLITE_DONE)
+        connection->fail(QStringLiteral("reading row %1").arg(count + 1));
+    return count;
 }
 
 } // namespace DictionaryFile

@@ -143,7 +143,7 @@ void TestDictTool::answersHelpAndVersion_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("out"); // what standard output starts with
     QTest::addColumn<QString>("err"); // what standard error starts with
-    const QString usage = "usage: somnilex-dict create OUT FILE.tsv";
+    const QString usage = "usage: somnilex-dict create [--force] OUT FILE.tsv";
     QTest::newRow("help") << QStringList { "--help" } << 0 << usage << "";
     QTest::newRow("short help") << QStringList { "-h" } << 0 << usage << "";
     QTest::newRow("version") << QStringList { "--version" } << 0

@@ -1,23 +1,26 @@
 // somnilex-dict: makes, prints and checks dictionary and update files.
+#include "Commands.h"
 #include "DictionaryError.h"
-#include "DictionaryFile.h"
-#include "Generator.h"
-#include "TsvFormat.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QTextStream>
+#include <QStringList>
 
 #include <cstdio>
 
 namespace {
 
 const char *const Usage
-    = "usage: somnilex-dict create OUT FILE.tsv   make a dictionary or update file\n"
-      "       somnilex-dict dump FILE             print its rows as TSV, in table order\n"
-      "       somnilex-dict check FILE            print its row count\n"
-      "       somnilex-dict generate N OUT [SEED] make a dictionary of N made-up rows\n"
-      "       somnilex-dict --help | --version\n";
+    = "usage: somnilex-dict create [--force] OUT FILE.tsv     make a dictionary or update file\n"
+      "       somnilex-dict dump FILE                        print its rows as TSV\n"
+      "       somnilex-dict check FILE                       print its row count\n"
+      "       somnilex-dict generate [--force] N OUT [SEED]  make a file of N made-up rows\n"
+      "       somnilex-dict --help | --version\n"
+      "\n"
+      "OUT is never written over unless --force is given, and never the input file.\n"
+      "The TSV is UTF-8: a header line Key<TAB>Link<TAB>Names, then one row per line.\n"
+      "In a cell, \\t is a tab, \\n a line feed, \\r a carriage return, \\\\ a backslash\n"
+      "and \\xHH the byte HH. dump writes every other control byte and every byte that\n"
+      "is not UTF-8 as \\xHH, so create reads back exactly what dump printed.\n";
 
 int usage()
 {
@@ -25,46 +28,12 @@ int usage()
     return 2;
 }
 
-int fail(const QString &message)
-{
-    std::fprintf(stderr, "somnilex-dict: %s\n", qPrintable(message));
-    return 1;
-}
-
-int create(const QString &out, const QString &tsvPath)
-{
-    QFile tsv(tsvPath);
-    if (!tsv.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("cannot read %1: %2").arg(tsvPath, tsv.errorString()));
-    const QString text = QString::fromUtf8(tsv.readAll());
-    try {
-        DictionaryFile::write(out, TsvFormat::parse(text));
-    } catch (const TsvFormat::ParseError &e) {
-        return fail(QStringLiteral("%1: %2; nothing was written").arg(tsvPath,
-                                                                       QString::fromUtf8(e.what())));
-    }
-    return 0;
-}
-
-int dump(const QString &path)
-{
-    const QByteArray text = TsvFormat::format(DictionaryFile::read(path)).toUtf8();
-    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
-    return 0;
-}
-
-int check(const QString &path)
-{
-    std::printf("%zu\n", DictionaryFile::read(path).size());
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments().mid(1);
+    QStringList args = QCoreApplication::arguments().mid(1);
     // Asked for, the usage is the answer and goes to standard output.
     if (args.size() == 1
         && (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
@@ -75,24 +44,27 @@ int main(int argc, char *argv[])
         std::puts("somnilex-dict " SOMNILEX_VERSION);
         return 0;
     }
+    const bool force = args.removeAll(QStringLiteral("--force")) > 0;
+    const QString command = args.value(0);
     try {
-        if (args.size() == 3 && args[0] == QLatin1String("create"))
-            return create(args[1], args[2]);
-        if (args.size() == 2 && args[0] == QLatin1String("dump"))
-            return dump(args[1]);
-        if (args.size() == 2 && args[0] == QLatin1String("check"))
-            return check(args[1]);
-        if ((args.size() == 3 || args.size() == 4) && args[0] == QLatin1String("generate")) {
+        if (args.size() == 3 && command == QLatin1String("create"))
+            return Commands::create(args[1], args[2], force);
+        if (force && command != QLatin1String("generate"))
+            return usage();
+        if (args.size() == 2 && command == QLatin1String("dump"))
+            return Commands::dump(args[1]);
+        if (args.size() == 2 && command == QLatin1String("check"))
+            return Commands::check(args[1]);
+        if ((args.size() == 3 || args.size() == 4) && command == QLatin1String("generate")) {
             bool countOk = false, seedOk = true;
             const qint64 count = args[1].toLongLong(&countOk);
             const quint32 seed = args.size() == 4 ? args[3].toUInt(&seedOk) : 1;
             if (!countOk || count < 0 || !seedOk)
                 return usage();
-            DictionaryFile::write(args[2], Generator::rows(count, seed));
-            return 0;
+            return Commands::generate(count, args[2], seed, force);
         }
     } catch (const DictionaryError &e) {
-        return fail(e.message());
+        return Commands::fail(e.message());
     }
     return usage();
 }

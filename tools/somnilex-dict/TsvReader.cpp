@@ -1,0 +1,62 @@
+#include "TsvReader.h"
+#include "TsvFormat.h"
+
+bool TsvReader::readLine()
+{
+    m_text = m_input.readLine();
+    if (m_text.isEmpty()) {
+        if (!m_input.atEnd())
+            fail(QStringLiteral("could not read it: %1").arg(m_input.errorString()));
+        return false;
+    }
+    ++m_line;
+    if (m_text.endsWith('\n'))
+        m_text.chop(1);
+    if (m_text.endsWith('\r'))
+        m_text.chop(1);
+    return true;
+}
+
+bool TsvReader::next(StoredRow &row)
+{
+    if (m_line == 0) {
+        const bool any = readLine();
+        // Editors on Windows like to begin a UTF-8 file with a byte order mark.
+        if (m_text.startsWith("\xEF\xBB\xBF"))
+            m_text.remove(0, 3);
+        if (!any || m_text != TsvFormat::Header) {
+            m_line = 1;
+            fail(QStringLiteral("the header must be Key<TAB>Link<TAB>Names"));
+        }
+    }
+    if (!readLine())
+        return false;
+
+    const char *const begin = m_text.constData();
+    const char *const end = begin + m_text.size();
+    for (const char *p = begin; p < end;) {
+        const int length = TsvFormat::utf8SequenceLength(p, end);
+        if (length == 0)
+            fail(QStringLiteral("byte %1 is not valid UTF-8").arg(p - begin + 1));
+        p += length;
+    }
+
+    const qsizetype firstTab = m_text.indexOf('\t');
+    const qsizetype secondTab = firstTab < 0 ? -1 : m_text.indexOf('\t', firstTab + 1);
+    if (secondTab < 0 || m_text.indexOf('\t', secondTab + 1) >= 0)
+        fail(QStringLiteral("expected 3 tab-separated fields, found %1")
+                 .arg(m_text.count('\t') + 1));
+    try {
+        row.key = TsvFormat::unescape(m_text.left(firstTab));
+        row.link = TsvFormat::unescape(m_text.mid(firstTab + 1, secondTab - firstTab - 1));
+        row.names = TsvFormat::unescape(m_text.mid(secondTab + 1));
+    } catch (const TsvFormat::ParseError &e) {
+        fail(QString::fromUtf8(e.what()));
+    }
+    return true;
+}
+
+void TsvReader::fail(const QString &what) const
+{
+    throw TsvFormat::ParseError(QStringLiteral("line %1: %2").arg(m_line).arg(what).toStdString());
+}
