@@ -152,6 +152,10 @@ public:
     }
 
     const std::vector<QString> &keys() const { return m_keys; }
+    bool isFirstOfItsKey(size_t row) const
+    {
+        return m_firstRow.value(m_keys[row].toLower()) == row;
+    }
 
     // Fill and restore: every key, copied one by one into a list the size of the table.
     QStringList all() const
@@ -363,13 +367,10 @@ int main(int argc, char **argv)
         const int runs = count >= Large ? LargeRuns : Runs;
         const int coldRuns = count >= Large ? LargeColdRuns : Runs;
         const QString path = folder.filePath(QStringLiteral("dream-%1.dll").arg(count));
-        QString probe;
         std::vector<QString> keys, links;
         {
             const std::vector<DictionaryRow> rows = Generator::rows(count, 7);
             DictionaryFile::write(path, rows);
-            // A key near the end of the table: Display's scan for its row is long.
-            probe = rows[rows.size() - rows.size() / 10].key;
             keys.reserve(rows.size());
             links.reserve(rows.size());
             for (const DictionaryRow &row : rows) {
@@ -378,6 +379,12 @@ int main(int argc, char **argv)
             }
         }
         const Floors floors(std::move(keys), std::move(links));
+        // A key near the end of the table and not found higher up: Display's scan for its first
+        // row is long.
+        size_t probeRow = floors.keys().size() - floors.keys().size() / 10;
+        while (!floors.isFirstOfItsKey(probeRow))
+            ++probeRow;
+        const QString probe = floors.keys()[probeRow];
         // An exact search for the probe's first three letters, a wildcard search for three from
         // its middle.
         const QString prefix = probe.left(3);
