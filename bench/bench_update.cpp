@@ -1,16 +1,21 @@
 // Times the dictionary update: the merge of a 32,767-row update file (half new links, half
-// already known) into a 100,000-row dictionary, and, on a smaller pair, the merge against the
-// old row-by-row walk that searched the whole dictionary for every update row.
+// already known) into a 100,000-row dictionary, of a 1,000,000-row update into a 1,000,000-row
+// dictionary (once: it takes seconds, and its peak memory is that of a process of its own), and,
+// on a smaller pair, the merge against the old row-by-row walk that searched the whole
+// dictionary for every update row.
 #include "DictionaryFile.h"
 #include "DictionaryUpdate.h"
 #include "modDB.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <random>
 
@@ -117,6 +122,57 @@ double processorSeconds()
     return double(std::clock()) / CLOCKS_PER_SEC;
 }
 
+// The process's own high-water mark and present size of resident memory, in megabytes.
+double statusMegabytes(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qsizetype(std::strlen(field))).trimmed().split(' ').value(0).toDouble()
+                / 1024.0;
+    }
+    return 0;
+}
+
+// Merges update into dictionary in this process, which does nothing else, and prints the
+// times and the peak memory: the figures of a user's update of a large dictionary.
+int mergeAlone(const QString &update, const QString &dictionary)
+{
+    const double startMegabytes = statusMegabytes("VmRSS:");
+    QElapsedTimer timer;
+    timer.start();
+    const double cpuBefore = processorSeconds();
+    const DictionaryUpdate::Result result = DictionaryUpdate(update, dictionary).run();
+    std::printf("merge %.3f s, %.3f s processor (%lld appended, %lld duplicates); peak memory "
+                "%.1f MB, %.1f MB before the merge\n",
+        secondsOf(timer), processorSeconds() - cpuBefore, static_cast<long long>(result.appended),
+        static_cast<long long>(result.duplicates), statusMegabytes("VmHWM:"), startMegabytes);
+    if (result.outcome != DictionaryUpdate::Outcome::Merged)
+        std::printf("  merge did not succeed: %s\n", qPrintable(result.error));
+    return 0;
+}
+
+// The million-row pair: both files written here, the merge run by a child process.
+void mergeMillion(const QTemporaryDir &dir)
+{
+    const QString dictionary = dir.filePath(QStringLiteral("million.dll"));
+    const QString update = dir.filePath(QStringLiteral("million-update.dat"));
+    {
+        const Pair pair = generate(1000000, 1000000, 5150);
+        DictionaryFile::write(dictionary, pair.dictionary);
+        DictionaryFile::write(update, pair.update);
+    }
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(
+        QCoreApplication::applicationFilePath(), { QStringLiteral("--merge"), update, dictionary });
+    child.waitForFinished(600000);
+    std::printf("million: 1000000-row update into 1000000-row dictionary, one run: %s\n",
+        child.readAllStandardOutput().trimmed().constData());
+}
+
 void mergeOnce(const char *label, const Pair &pair, const QTemporaryDir &dir, bool alsoWalk)
 {
     const QString dictionary = dir.filePath(QStringLiteral("dream.dll"));
@@ -169,14 +225,18 @@ void mergeOnce(const char *label, const Pair &pair, const QTemporaryDir &dir, bo
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    if (argc == 4 && QByteArray(argv[1]) == "--merge")
+        return mergeAlone(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     QTemporaryDir dir;
     if (!dir.isValid())
         return 1;
-    // "large" or "small" runs that pair alone.
+    // "large", "million" or "small" runs that pair alone.
     const QString only = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     if (only.isEmpty() || only == QLatin1String("large"))
         mergeOnce("large", generate(100000, 32767, 20261208), dir, false);
     if (only.isEmpty() || only == QLatin1String("small"))
         mergeOnce("small", generate(10000, 1000, 1185), dir, true);
+    if (only.isEmpty() || only == QLatin1String("million"))
+        mergeMillion(dir);
     return 0;
 }
