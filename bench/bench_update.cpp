@@ -1,6 +1,7 @@
 // Times the dictionary update: the merge of a 32,767-row update file (half new links, half
 // already known) into a 100,000-row dictionary, and, on a smaller pair, the merge against the
 // old row-by-row walk that searched the whole dictionary for every update row.
+#include "DictionaryCache.h"
 #include "DictionaryFile.h"
 #include "DictionaryUpdate.h"
 #include "modDB.h"
@@ -63,16 +64,13 @@ Pair generate(int dictionaryRows, int updateRows, unsigned seed)
 
 // The update as it used to run: each update row walks the dictionary from its first row, and
 // each new row is committed on its own.
-qint64 rowByRowWalk(const QString &updatePath, const QString &dictionaryPath)
+qint64 rowByRowWalk(
+    DictionaryCache &cache, const QString &updatePath, const QString &dictionaryPath)
 {
     const QString names = QStringLiteral("Names"), key = QStringLiteral("Key"),
                   link = QStringLiteral("Link");
-    modDB::ConnectionPtr updateConnection, dictionaryConnection;
-    modDB::RecordsetPtr updateSet, dreams;
-    modDB::OpenConnection(updateConnection, updatePath);
-    modDB::OpenRecordset(updateSet, updateConnection, modDB::SelectAllDreams);
-    modDB::OpenConnection(dictionaryConnection, dictionaryPath);
-    modDB::OpenRecordset(dreams, dictionaryConnection, modDB::SelectAllDreams);
+    const modDB::RecordsetPtr updateSet = modDB::openDreams(cache, updatePath);
+    const modDB::RecordsetPtr dreams = modDB::openDreams(cache, dictionaryPath);
     qint64 appended = 0;
     const qint64 updateRows = updateSet->RecordCount();
     updateSet->MoveFirst();
@@ -131,16 +129,17 @@ void mergeOnce(const char *label, const Pair &pair, const QTemporaryDir &dir, bo
     // so that the merge below still opens both of its files afresh.
     const QString probePath = dir.filePath(QStringLiteral("probe.dll"));
     DictionaryFile::write(probePath, {});
+    DictionaryCache cache;
     QElapsedTimer timer;
     timer.start();
     modDB::ConnectionPtr probe;
-    modDB::OpenConnection(probe, probePath);
+    modDB::OpenConnection(probe, cache, probePath);
     probe.reset();
     const double openSeconds = secondsOf(timer);
 
     timer.restart();
     const double cpuBefore = processorSeconds();
-    const DictionaryUpdate::Result result = DictionaryUpdate(update, dictionary).run();
+    const DictionaryUpdate::Result result = DictionaryUpdate(cache, update, dictionary).run();
     const double mergeSeconds = secondsOf(timer);
     const double mergeCpu = processorSeconds() - cpuBefore;
     std::printf("%s: %zu-row update into %zu-row dictionary: merge %.3f s, %.3f s processor "
@@ -155,7 +154,7 @@ void mergeOnce(const char *label, const Pair &pair, const QTemporaryDir &dir, bo
         return;
     timer.restart();
     const double walkCpuBefore = processorSeconds();
-    const qint64 walkAppended = rowByRowWalk(update, walked);
+    const qint64 walkAppended = rowByRowWalk(cache, update, walked);
     const double walkSeconds = secondsOf(timer);
     const double walkCpu = processorSeconds() - walkCpuBefore;
     const bool same = DictionaryFile::read(walked) == DictionaryFile::read(dictionary);

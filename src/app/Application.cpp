@@ -39,7 +39,7 @@ void Application::StartApplication()
     UpdateReminder(m_config, m_services);
 
     // Showing the meaning pane loads the main window first.
-    m_mdi = new MDI(m_config, m_services, m_state);
+    m_mdi = new MDI(m_config, m_services, m_state, m_dictionary);
     connect(m_mdi, &MDI::MDIForm_Unload, this, &Application::MDIForm_Unload);
     m_mdi->MDIForm_Load();
     m_mdi->showMaximized();

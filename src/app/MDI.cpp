@@ -50,8 +50,10 @@ QFont panelFont()
 
 } // namespace
 
-MDI::MDI(const AppConfig &config, const Services &services, AppState &state, QWidget *parent)
-    : QMainWindow(parent), m_config(config), m_services(services), m_state(state)
+MDI::MDI(const AppConfig &config, const Services &services, AppState &state,
+         DictionaryCache &dictionary, QWidget *parent)
+    : QMainWindow(parent), m_config(config), m_services(services), m_state(state),
+      m_dictionary(dictionary)
 {
     setWindowTitle(MainCaption);
     setWindowIcon(QIcon(QStringLiteral(":/icons/somnilex.svg")));
@@ -69,7 +71,7 @@ MDI::MDI(const AppConfig &config, const Services &services, AppState &state, QWi
     controls.optExact = optExact;
     controls.optWildCard = optWildCard;
     controls.optGoogle = optGoogle;
-    m_lookup = new LookupController(controls, *this, *services.prompter, state,
+    m_lookup = new LookupController(controls, *this, *services.prompter, state, dictionary,
                                     config.dictionaryPath(), this);
     m_lookup->connectControls();
     wireCommands();
@@ -229,7 +231,7 @@ void MDI::wireCommands()
     connect(cmdSearch, &QPushButton::clicked, m_lookup, &LookupController::cmdSearch_Click);
     connect(cmdDisplay, &QPushButton::clicked, m_lookup, &LookupController::cmdDisplay_Click);
     connect(mnuUpdate, &QAction::triggered, this, &MDI::updateRequested);
-    auto *update = new UpdateCommand(*m_services.files, *m_services.prompter,
+    auto *update = new UpdateCommand(*m_services.files, *m_services.prompter, m_dictionary,
                                      m_config.dictionaryPath(), lstKeys, txtKey, this, this);
     connect(this, &MDI::updateRequested, update, &UpdateCommand::mnuUpdate_Click);
     connect(mnuAbout, &QAction::triggered, this, &MDI::mnuAbout_Click);

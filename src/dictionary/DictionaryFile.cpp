@@ -1,4 +1,5 @@
 #include "DictionaryFile.h"
+#include "DictionaryCache.h"
 #include "modDB.h"
 
 #include <QDir>
@@ -84,10 +85,13 @@ void write(const QString &path, const std::vector<DictionaryRow> &rows)
 
 std::vector<DictionaryRow> read(const QString &path)
 {
-    modDB::ConnectionPtr connection;
-    modDB::RecordsetPtr rs;
-    modDB::OpenConnection(connection, path);
-    modDB::OpenRecordset(rs, connection, modDB::SelectAllDreams);
+    DictionaryCache cache;
+    return read(cache, path);
+}
+
+std::vector<DictionaryRow> read(DictionaryCache &cache, const QString &path)
+{
+    const modDB::RecordsetPtr rs = modDB::openDreams(cache, path);
     std::vector<DictionaryRow> rows;
     rows.reserve(size_t(rs->RecordCount()));
     if (rs->RecordCount() == 0)

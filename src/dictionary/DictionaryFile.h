@@ -2,6 +2,8 @@
 #include <QString>
 #include <vector>
 
+class DictionaryCache;
+
 // One row of the dreams table as files are made from.
 struct DictionaryRow
 {
@@ -23,6 +25,9 @@ namespace DictionaryFile {
 void write(const QString &path, const std::vector<DictionaryRow> &rows);
 
 // All rows of a dictionary file, in table order. Throws DictionaryError.
+std::vector<DictionaryRow> read(DictionaryCache &cache, const QString &path);
+// The same through a handle of its own, as another program would read the file: for a tool
+// that reads one file once, and for tests that check what is on disk.
 std::vector<DictionaryRow> read(const QString &path);
 
 } // namespace DictionaryFile

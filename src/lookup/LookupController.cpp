@@ -27,12 +27,13 @@ const QString LookupController::NotFoundMessage
 const QString LookupController::EmptyTermMessage = QStringLiteral("Please Enter Search Term");
 
 LookupController::LookupController(LookupControls controls, PaneHost &panes, Prompter &prompter,
-    AppState &state, QString dictionaryPath, QObject *parent)
+    AppState &state, DictionaryCache &dictionary, QString dictionaryPath, QObject *parent)
     : QObject(parent)
     , m_ui(controls)
     , m_panes(panes)
     , m_prompter(prompter)
     , m_state(state)
+    , m_dictionary(dictionary)
     , m_dictionaryPath(std::move(dictionaryPath))
 { }
 
@@ -75,11 +76,7 @@ LookupController::Mode LookupController::mode() const
 
 modDB::RecordsetPtr LookupController::openDreams() const
 {
-    modDB::ConnectionPtr connection;
-    modDB::RecordsetPtr rs;
-    modDB::OpenConnection(connection, m_dictionaryPath);
-    modDB::OpenRecordset(rs, connection, modDB::SelectAllDreams);
-    return rs;
+    return modDB::openDreams(m_dictionary, m_dictionaryPath);
 }
 
 QStringList LookupController::readAllKeys() const

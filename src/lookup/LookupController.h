@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+class DictionaryCache;
 class PaneHost;
 class Prompter;
 struct AppState;
@@ -18,7 +19,7 @@ class LookupController : public QObject
     Q_OBJECT
 public:
     LookupController(LookupControls controls, PaneHost &panes, Prompter &prompter, AppState &state,
-        QString dictionaryPath, QObject *parent = nullptr);
+        DictionaryCache &dictionary, QString dictionaryPath, QObject *parent = nullptr);
 
     // Connects the controls' signals to the handlers below.
     void connectControls();
@@ -65,6 +66,7 @@ private:
     PaneHost &m_panes;
     Prompter &m_prompter;
     AppState &m_state;
+    DictionaryCache &m_dictionary;
     QString m_dictionaryPath;
     bool m_quietFailures = false;
 };

@@ -1,4 +1,5 @@
 #include "AppState.h"
+#include "DictionaryCache.h"
 #include "Fakes.h"
 #include "KeywordListModel.h"
 #include "KeywordListView.h"
@@ -154,6 +155,7 @@ private:
     bool onlyInformation() const;
 
     std::unique_ptr<TestFolder> m_folder;
+    std::unique_ptr<DictionaryCache> m_dictionary;
     std::unique_ptr<FakePrompter> m_prompter;
     std::unique_ptr<RecordingPaneHost> m_panes;
     std::unique_ptr<AppState> m_state;
@@ -173,6 +175,7 @@ void TestLookupController::init()
 {
     m_folder = std::make_unique<TestFolder>();
     m_folder->writeDictionary(dreams());
+    m_dictionary = std::make_unique<DictionaryCache>();
     m_prompter = std::make_unique<FakePrompter>();
     m_panes = std::make_unique<RecordingPaneHost>();
     m_state = std::make_unique<AppState>();
@@ -207,7 +210,7 @@ void TestLookupController::init()
     controls.optWildCard = m_optWildCard;
     controls.optGoogle = m_optGoogle;
     m_lookup = std::make_unique<LookupController>(
-        controls, *m_panes, *m_prompter, *m_state, m_folder->dictionary());
+        controls, *m_panes, *m_prompter, *m_state, *m_dictionary, m_folder->dictionary());
     m_lookup->connectControls();
     m_lookup->fillAtLoad();
     QCOMPARE(listed(), fullList());
@@ -227,6 +230,7 @@ void TestLookupController::cleanup()
     m_state.reset();
     m_panes.reset();
     m_prompter.reset();
+    m_dictionary.reset();
     m_folder.reset();
 }
 
