@@ -7,6 +7,7 @@
 // keeps; "cold" runs each follow a change of the file on disk, so they derive the key and read
 // every row again, as the first handler after start-up or after an update does.
 #include "AppState.h"
+#include "DictionaryCache.h"
 #include "DictionaryFile.h"
 #include "Generator.h"
 #include "KeywordListModel.h"
@@ -327,7 +328,8 @@ int peakRun(const QString &path)
     SilentPrompter prompter;
     CountingPanes panes;
     AppState state;
-    LookupController lookup(ui.controls(), panes, prompter, state, path);
+    DictionaryCache dictionary;
+    LookupController lookup(ui.controls(), panes, prompter, state, dictionary, path);
     lookup.fillAtLoad();
     QCoreApplication::processEvents();
     ui.txtKey->setText(QStringLiteral("Sn"));
@@ -394,7 +396,8 @@ int main(int argc, char **argv)
         SilentPrompter prompter;
         CountingPanes panes;
         AppState state;
-        LookupController lookup(ui.controls(), panes, prompter, state, path);
+        DictionaryCache dictionary;
+        LookupController lookup(ui.controls(), panes, prompter, state, dictionary, path);
         lookup.connectControls();
 
         auto report = [&](const char *name, int times, const Figures &figures, double floor = 0) {

@@ -3,6 +3,7 @@
 // dictionary (once: it takes seconds, and its peak memory is that of a process of its own), and,
 // on a smaller pair, the merge against the old row-by-row walk that searched the whole
 // dictionary for every update row.
+#include "DictionaryCache.h"
 #include "DictionaryFile.h"
 #include "DictionaryUpdate.h"
 #include "modDB.h"
@@ -68,16 +69,13 @@ Pair generate(int dictionaryRows, int updateRows, unsigned seed)
 
 // The update as it used to run: each update row walks the dictionary from its first row, and
 // each new row is committed on its own.
-qint64 rowByRowWalk(const QString &updatePath, const QString &dictionaryPath)
+qint64 rowByRowWalk(
+    DictionaryCache &cache, const QString &updatePath, const QString &dictionaryPath)
 {
     const QString names = QStringLiteral("Names"), key = QStringLiteral("Key"),
                   link = QStringLiteral("Link");
-    modDB::ConnectionPtr updateConnection, dictionaryConnection;
-    modDB::RecordsetPtr updateSet, dreams;
-    modDB::OpenConnection(updateConnection, updatePath);
-    modDB::OpenRecordset(updateSet, updateConnection, modDB::SelectAllDreams);
-    modDB::OpenConnection(dictionaryConnection, dictionaryPath);
-    modDB::OpenRecordset(dreams, dictionaryConnection, modDB::SelectAllDreams);
+    const modDB::RecordsetPtr updateSet = modDB::openDreams(cache, updatePath);
+    const modDB::RecordsetPtr dreams = modDB::openDreams(cache, dictionaryPath);
     qint64 appended = 0;
     const qint64 updateRows = updateSet->RecordCount();
     updateSet->MoveFirst();
@@ -144,7 +142,8 @@ int mergeAlone(const QString &update, const QString &dictionary)
     QElapsedTimer timer;
     timer.start();
     const double cpuBefore = processorSeconds();
-    const DictionaryUpdate::Result result = DictionaryUpdate(update, dictionary).run();
+    DictionaryCache cache;
+    const DictionaryUpdate::Result result = DictionaryUpdate(cache, update, dictionary).run();
     std::printf("merge %.3f s, %.3f s processor (%lld appended, %lld duplicates); peak memory "
                 "%.1f MB, %.1f MB before the merge\n",
         secondsOf(timer), processorSeconds() - cpuBefore, static_cast<long long>(result.appended),
@@ -187,16 +186,17 @@ void mergeOnce(const char *label, const Pair &pair, const QTemporaryDir &dir, bo
     // so that the merge below still opens both of its files afresh.
     const QString probePath = dir.filePath(QStringLiteral("probe.dll"));
     DictionaryFile::write(probePath, {});
+    DictionaryCache cache;
     QElapsedTimer timer;
     timer.start();
     modDB::ConnectionPtr probe;
-    modDB::OpenConnection(probe, probePath);
+    modDB::OpenConnection(probe, cache, probePath);
     probe.reset();
     const double openSeconds = secondsOf(timer);
 
     timer.restart();
     const double cpuBefore = processorSeconds();
-    const DictionaryUpdate::Result result = DictionaryUpdate(update, dictionary).run();
+    const DictionaryUpdate::Result result = DictionaryUpdate(cache, update, dictionary).run();
     const double mergeSeconds = secondsOf(timer);
     const double mergeCpu = processorSeconds() - cpuBefore;
     std::printf("%s: %zu-row update into %zu-row dictionary: merge %.3f s, %.3f s processor "
@@ -211,7 +211,7 @@ void mergeOnce(const char *label, const Pair &pair, const QTemporaryDir &dir, bo
         return;
     timer.restart();
     const double walkCpuBefore = processorSeconds();
-    const qint64 walkAppended = rowByRowWalk(update, walked);
+    const qint64 walkAppended = rowByRowWalk(cache, update, walked);
     const double walkSeconds = secondsOf(timer);
     const double walkCpu = processorSeconds() - walkCpuBefore;
     const bool same = DictionaryFile::read(walked) == DictionaryFile::read(dictionary);

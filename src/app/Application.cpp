@@ -46,7 +46,7 @@ void Application::StartApplication()
         m_services.prompter->error(dictionary.message);
 
     // Showing the meaning pane loads the main window first.
-    m_mdi = new MDI(m_config, m_services, m_state);
+    m_mdi = new MDI(m_config, m_services, m_state, m_dictionary);
     connect(m_mdi, &MDI::MDIForm_Unload, this, &Application::MDIForm_Unload);
     emit mainWindowCreated(m_mdi);
     m_mdi->MDIForm_Load();

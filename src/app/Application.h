@@ -1,6 +1,7 @@
 #pragma once
 #include "AppConfig.h"
 #include "AppState.h"
+#include "DictionaryCache.h"
 #include "Services.h"
 #include "MDI.h"
 #include "frmExitScreen.h"
@@ -43,6 +44,8 @@ private:
     AppConfig m_config;
     Services m_services;
     AppState m_state;
+    // The dictionary files the run has open; the windows reach them through it.
+    DictionaryCache m_dictionary;
     QPointer<MDI> m_mdi;
     QPointer<frmExitScreen> m_exitScreen;
     bool m_ending = false;

@@ -51,8 +51,10 @@ QFont panelFont()
 
 } // namespace
 
-MDI::MDI(const AppConfig &config, const Services &services, AppState &state, QWidget *parent)
-    : QMainWindow(parent), m_config(config), m_services(services), m_state(state)
+MDI::MDI(const AppConfig &config, const Services &services, AppState &state,
+         DictionaryCache &dictionary, QWidget *parent)
+    : QMainWindow(parent), m_config(config), m_services(services), m_state(state),
+      m_dictionary(dictionary)
 {
     setWindowTitle(MainCaption);
     setWindowIcon(QIcon(QStringLiteral(":/icons/somnilex.svg")));
@@ -72,7 +74,7 @@ MDI::MDI(const AppConfig &config, const Services &services, AppState &state, QWi
     controls.optGoogle = optGoogle;
     controls.cmdSearch = cmdSearch;
     controls.cmdDisplay = cmdDisplay;
-    m_lookup = new LookupController(controls, *this, *services.prompter, state,
+    m_lookup = new LookupController(controls, *this, *services.prompter, state, dictionary,
                                     config.dictionaryPath(), this);
     m_lookup->connectControls();
     wireCommands();
@@ -230,7 +232,7 @@ void MDI::wireCommands()
     connect(mnuExit, &QAction::triggered, this, &MDI::mnuExit_Click);
     connect(cmdExit, &QPushButton::clicked, this, &MDI::cmdExit_Click);
     connect(mnuUpdate, &QAction::triggered, this, &MDI::updateRequested);
-    auto *update = new UpdateCommand(*m_services.files, *m_services.prompter,
+    auto *update = new UpdateCommand(*m_services.files, *m_services.prompter, m_dictionary,
                                      m_config.dictionaryPath(), lstKeys, txtKey, this, this);
     connect(this, &MDI::updateRequested, update, &UpdateCommand::mnuUpdate_Click);
     connect(mnuAbout, &QAction::triggered, this, &MDI::mnuAbout_Click);

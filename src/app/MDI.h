@@ -18,6 +18,7 @@ class QMdiSubWindow;
 class QPushButton;
 class QRadioButton;
 class QToolBar;
+class DictionaryCache;
 class KeywordListModel;
 class KeywordListView;
 class LinkLabel;
@@ -32,7 +33,7 @@ class MDI : public QMainWindow, public PaneHost
     Q_OBJECT
 public:
     MDI(const AppConfig &config, const Services &services, AppState &state,
-        QWidget *parent = nullptr);
+        DictionaryCache &dictionary, QWidget *parent = nullptr);
     ~MDI() override;
 
     // Checks the connection, then fills the keyword list and sets its column width.
@@ -113,6 +114,7 @@ private:
     const AppConfig &m_config;
     const Services &m_services;
     AppState &m_state;
+    DictionaryCache &m_dictionary;
     LookupController *m_lookup = nullptr;
     QPointer<frmMain> m_meaningPane;
     QPointer<QMdiSubWindow> m_meaningWindow;

@@ -1,6 +1,7 @@
 #include "UserDictionary.h"
 
 #include "AppConfig.h"
+#include "DictionaryCache.h"
 #include "DictionaryUpdate.h"
 
 #include <QCryptographicHash>
@@ -126,7 +127,10 @@ QString UserDictionary::mergeInstalled(const DictionaryLocation::Facts &facts) c
 {
     // The same merge as File > Update: a row whose Link the copy has is skipped, so the user's
     // own rows stay and only the new symbols are added.
-    const DictionaryUpdate::Result result = DictionaryUpdate(facts.installed, facts.userCopy).run();
+    // Handles of their own, let go before the program opens the copy for its list.
+    DictionaryCache files;
+    const DictionaryUpdate::Result result
+        = DictionaryUpdate(files, facts.installed, facts.userCopy).run();
     switch (result.outcome) {
     case DictionaryUpdate::Outcome::Merged:
     case DictionaryUpdate::Outcome::NothingToUpdate:

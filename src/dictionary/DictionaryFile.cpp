@@ -1,4 +1,5 @@
 #include "DictionaryFile.h"
+#include "DictionaryCache.h"
 #include "DictionaryWriter.h"
 #include "modDB.h"
 
@@ -32,10 +33,13 @@ void write(const QString &path, const std::vector<DictionaryRow> &rows)
 
 std::vector<DictionaryRow> read(const QString &path)
 {
-    modDB::ConnectionPtr connection;
-    modDB::RecordsetPtr rs;
-    modDB::OpenConnection(connection, path);
-    modDB::OpenRecordset(rs, connection, modDB::SelectAllDreams);
+    DictionaryCache cache;
+    return read(cache, path);
+}
+
+std::vector<DictionaryRow> read(DictionaryCache &cache, const QString &path)
+{
+    const modDB::RecordsetPtr rs = modDB::openDreams(cache, path);
     std::vector<DictionaryRow> rows;
     rows.reserve(size_t(rs->RecordCount()));
     if (rs->RecordCount() == 0)
@@ -54,8 +58,9 @@ qint64 walk(const QString &path, const std::function<void(const StoredRow &)> &v
 {
     // The program's own open, for its checks and messages; the rows are then read with a
     // statement of our own, since a row set holds the whole table in memory.
+    DictionaryCache cache;
     modDB::ConnectionPtr connection;
-    modDB::OpenConnection(connection, path);
+    modDB::OpenConnection(connection, cache, path);
     Statement query;
     const QByteArray sql = modDB::SelectAllDreams.toUtf8();
     if (sqlite3_prepare_v2(
@@ -73,7 +78,8 @@ qint64 walk(const QString &path, const std::function<void(const StoredRow &)> &v
     const char *const names[3] = { "Key", "Link", "Names" };
     for (int c = 0; c < sqlite3_column_count(query.stmt); ++c) {
         for (int i = 0; i < 3; ++i) {
-            if (columns[i] < 0 && qstrcmp(sqlite3_column_name(query.stmt, c), names[i]) == 0)
+            // Column names are matched without case, as SQLite matches them.
+            if (columns[i] < 0 && qstricmp(sqlite3_column_name(query.stmt, c), names[i]) == 0)
                 columns[i] = c;
         }
     }

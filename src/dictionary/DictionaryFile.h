@@ -4,6 +4,8 @@
 #include <functional>
 #include <vector>
 
+class DictionaryCache;
+
 // One row of the dreams table as files are made from.
 struct DictionaryRow
 {
@@ -38,8 +40,10 @@ namespace DictionaryFile {
 // file untouched. Throws DictionaryError. DictionaryWriter does the same row by row.
 void write(const QString &path, const std::vector<DictionaryRow> &rows);
 
-// All rows of a dictionary file, in table order, as the program reads them. Throws
-// DictionaryError.
+// All rows of a dictionary file, in table order. Throws DictionaryError.
+std::vector<DictionaryRow> read(DictionaryCache &cache, const QString &path);
+// The same through a handle of its own, as another program would read the file: for a tool
+// that reads one file once, and for tests that check what is on disk.
 std::vector<DictionaryRow> read(const QString &path);
 
 // Hands every row of a dictionary file to visit, in table order, one at a time, so that a file

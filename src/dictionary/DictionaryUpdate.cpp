@@ -22,8 +22,10 @@ struct UpdateRow
 
 } // namespace
 
-DictionaryUpdate::DictionaryUpdate(QString updatePath, QString dictionaryPath)
-    : m_updatePath(std::move(updatePath))
+DictionaryUpdate::DictionaryUpdate(
+    DictionaryCache &cache, QString updatePath, QString dictionaryPath)
+    : m_cache(cache)
+    , m_updatePath(std::move(updatePath))
     , m_dictionaryPath(std::move(dictionaryPath))
 { }
 
@@ -35,9 +37,7 @@ DictionaryUpdate::Result DictionaryUpdate::run() const
     // in it; the update's own message says so.
     modDB::RecordsetPtr updateSet;
     try {
-        modDB::ConnectionPtr updateConnection;
-        modDB::OpenConnection(updateConnection, m_updatePath);
-        modDB::OpenRecordset(updateSet, updateConnection, modDB::SelectAllDreams);
+        updateSet = modDB::openDreams(m_cache, m_updatePath);
     } catch (const DictionaryError &) {
         return result;
     }
@@ -66,10 +66,11 @@ DictionaryUpdate::Result DictionaryUpdate::run() const
 
     modDB::ConnectionPtr dictionary;
     try {
-        modDB::OpenConnection(dictionary, m_dictionaryPath);
+        modDB::OpenConnection(dictionary, m_cache, m_dictionaryPath);
         // Taking the write lock before reading means no other writer can add a link between
         // the read and the appends.
         dictionary->BeginTrans();
+        // The rows under the write lock, over the connection that holds it.
         modDB::RecordsetPtr dreams;
         modDB::OpenRecordset(dreams, dictionary, modDB::SelectAllDreams);
 

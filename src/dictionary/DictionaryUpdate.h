@@ -3,6 +3,8 @@
 #include <QtGlobal>
 #include <functional>
 
+class DictionaryCache;
+
 // Merges an update file into the dictionary: every row of the update must carry the marker,
 // and the rows whose Link the dictionary lacks are appended in one transaction, so the
 // dictionary ends with all of them or, on any failure, exactly as it was.
@@ -29,7 +31,8 @@ public:
     // The marker every update row carries and every appended row gets.
     static const QString Marker;
 
-    DictionaryUpdate(QString updatePath, QString dictionaryPath);
+    // Both files are opened through cache.
+    DictionaryUpdate(DictionaryCache &cache, QString updatePath, QString dictionaryPath);
 
     // Called inside the transaction after each appended row with the number appended so far;
     // lets tests stop or fail the merge part-way. An exception it throws fails
@@ -46,6 +49,7 @@ public:
     Result run() const;
 
 private:
+    DictionaryCache &m_cache;
     QString m_updatePath;
     QString m_dictionaryPath;
     std::function<void(qint64)> m_appendHook;

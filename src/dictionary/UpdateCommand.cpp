@@ -17,11 +17,13 @@ const QString SuccessMessage
 
 } // namespace
 
-UpdateCommand::UpdateCommand(FileChooser &files, Prompter &prompter, QString dictionaryPath,
-    QAbstractItemView *lstKeys, QWidget *txtKey, QWidget *window, QObject *parent)
+UpdateCommand::UpdateCommand(FileChooser &files, Prompter &prompter, DictionaryCache &dictionary,
+    QString dictionaryPath, QAbstractItemView *lstKeys, QWidget *txtKey, QWidget *window,
+    QObject *parent)
     : QObject(parent)
     , m_files(files)
     , m_prompter(prompter)
+    , m_dictionary(dictionary)
     , m_dictionaryPath(std::move(dictionaryPath))
     , m_lstKeys(lstKeys)
     , m_txtKey(txtKey)
@@ -34,7 +36,8 @@ void UpdateCommand::mnuUpdate_Click()
     if (updatePath.isEmpty())
         return;
 
-    const DictionaryUpdate::Result result = DictionaryUpdate(updatePath, m_dictionaryPath).run();
+    const DictionaryUpdate::Result result
+        = DictionaryUpdate(m_dictionary, updatePath, m_dictionaryPath).run();
     switch (result.outcome) {
     case DictionaryUpdate::Outcome::NothingToUpdate:
         m_prompter.information(NothingToUpdateMessage);

@@ -2,6 +2,7 @@
 #include <QObject>
 #include <QString>
 
+class DictionaryCache;
 class FileChooser;
 class Prompter;
 class QAbstractItemView;
@@ -14,8 +15,9 @@ class UpdateCommand : public QObject
 {
     Q_OBJECT
 public:
-    UpdateCommand(FileChooser &files, Prompter &prompter, QString dictionaryPath,
-        QAbstractItemView *lstKeys, QWidget *txtKey, QWidget *window, QObject *parent = nullptr);
+    UpdateCommand(FileChooser &files, Prompter &prompter, DictionaryCache &dictionary,
+        QString dictionaryPath, QAbstractItemView *lstKeys, QWidget *txtKey, QWidget *window,
+        QObject *parent = nullptr);
 
     void mnuUpdate_Click();
 
@@ -26,6 +28,7 @@ signals:
 private:
     FileChooser &m_files;
     Prompter &m_prompter;
+    DictionaryCache &m_dictionary;
     QString m_dictionaryPath;
     QAbstractItemView *m_lstKeys;
     QWidget *m_txtKey;

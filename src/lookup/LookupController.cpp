@@ -23,12 +23,13 @@ constexpr int EnterKey = 13;
 } // namespace
 
 LookupController::LookupController(LookupControls controls, PaneHost &panes, Prompter &prompter,
-    AppState &state, QString dictionaryPath, QObject *parent)
+    AppState &state, DictionaryCache &dictionary, QString dictionaryPath, QObject *parent)
     : QObject(parent)
     , m_ui(controls)
     , m_panes(panes)
     , m_prompter(prompter)
     , m_state(state)
+    , m_dictionary(dictionary)
     , m_dictionaryPath(std::move(dictionaryPath))
 { }
 
@@ -123,12 +124,12 @@ void LookupController::apply(const DisplayOutcome &outcome)
 
 void LookupController::fillAtLoad()
 {
-    apply(fill(*dreamRowsAt(m_dictionaryPath)));
+    apply(fill(*dreamRowsAt(m_dictionary, m_dictionaryPath)));
 }
 
 void LookupController::txtKey_Change()
 {
-    apply(restore(m_ui.txtKey->text(), *dreamRowsAt(m_dictionaryPath)));
+    apply(restore(m_ui.txtKey->text(), *dreamRowsAt(m_dictionary, m_dictionaryPath)));
 }
 
 void LookupController::lstKeys_Click()
@@ -154,21 +155,25 @@ void LookupController::optGoogle_Click()
 
 void LookupController::cmdSearch_Click()
 {
-    apply(search(SearchTrigger::SearchButton, readControls(), *dreamRowsAt(m_dictionaryPath)));
+    apply(search(
+        SearchTrigger::SearchButton, readControls(), *dreamRowsAt(m_dictionary, m_dictionaryPath)));
 }
 
 void LookupController::txtKey_KeyPress(int keyCode)
 {
     if (keyCode == EnterKey)
-        apply(search(SearchTrigger::EnterKey, readControls(), *dreamRowsAt(m_dictionaryPath)));
+        apply(search(
+            SearchTrigger::EnterKey, readControls(), *dreamRowsAt(m_dictionary, m_dictionaryPath)));
 }
 
 void LookupController::cmdDisplay_Click()
 {
-    apply(display(DisplayTrigger::DisplayButton, readControls(), *dreamRowsAt(m_dictionaryPath)));
+    apply(display(DisplayTrigger::DisplayButton, readControls(),
+        *dreamRowsAt(m_dictionary, m_dictionaryPath)));
 }
 
 void LookupController::lstKeys_DblClick()
 {
-    apply(display(DisplayTrigger::DoubleClick, readControls(), *dreamRowsAt(m_dictionaryPath)));
+    apply(display(
+        DisplayTrigger::DoubleClick, readControls(), *dreamRowsAt(m_dictionary, m_dictionaryPath)));
 }

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class DictionaryCache;
 class PaneHost;
 class Prompter;
 struct AppState;
@@ -19,7 +20,7 @@ class LookupController : public QObject
     Q_OBJECT
 public:
     LookupController(LookupControls controls, PaneHost &panes, Prompter &prompter, AppState &state,
-        QString dictionaryPath, QObject *parent = nullptr);
+        DictionaryCache &dictionary, QString dictionaryPath, QObject *parent = nullptr);
 
     // Connects the controls' signals to the handlers below.
     void connectControls();
@@ -55,5 +56,6 @@ private:
     PaneHost &m_panes;
     Prompter &m_prompter;
     AppState &m_state;
+    DictionaryCache &m_dictionary;
     QString m_dictionaryPath;
 };

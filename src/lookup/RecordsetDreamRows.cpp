@@ -1,5 +1,6 @@
 #include "RecordsetDreamRows.h"
 
+#include "DictionaryCache.h"
 #include "modDB.h"
 
 namespace {
@@ -12,8 +13,9 @@ const QString LinkColumn = QStringLiteral("Link");
 class RecordsetDreamRows final : public DreamRows
 {
 public:
-    explicit RecordsetDreamRows(QString path)
-        : m_path(std::move(path))
+    RecordsetDreamRows(DictionaryCache &dictionary, QString path)
+        : m_dictionary(dictionary)
+        , m_path(std::move(path))
     { }
 
     qint64 count() override { return recordset().RecordCount(); }
@@ -28,11 +30,8 @@ public:
 private:
     modDB::Recordset &recordset()
     {
-        if (!m_recordset) {
-            modDB::ConnectionPtr connection;
-            modDB::OpenConnection(connection, m_path);
-            modDB::OpenRecordset(m_recordset, connection, modDB::SelectAllDreams);
-        }
+        if (!m_recordset)
+            m_recordset = modDB::openDreams(m_dictionary, m_path);
         return *m_recordset;
     }
 
@@ -55,6 +54,7 @@ private:
         return known;
     }
 
+    DictionaryCache &m_dictionary;
     QString m_path;
     modDB::RecordsetPtr m_recordset;
     qint64 m_row = -1; // where the row set's cursor is; -1 before the first move
@@ -64,7 +64,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<DreamRows> dreamRowsAt(const QString &path)
+std::unique_ptr<DreamRows> dreamRowsAt(DictionaryCache &dictionary, const QString &path)
 {
-    return std::make_unique<RecordsetDreamRows>(path);
+    return std::make_unique<RecordsetDreamRows>(dictionary, path);
 }

@@ -68,6 +68,7 @@ public:
     static void initMain() { QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); }
 
 private slots:
+    void dictionaryPathRule();
     void startsWithTheMainWindowAndPane();
     void announcesTheMainWindowBeforeItLoads();
     void closingLeavesTheExitScreen_data();
@@ -82,6 +83,13 @@ private slots:
     void boxesShowTextAsTyped_data();
     void boxesShowTextAsTyped();
 };
+
+void TestApplication::dictionaryPathRule()
+{
+    QCOMPARE(dictionaryPathIn("/opt/somnilex"), QString("/opt/somnilex/dream.dll"));
+    // A folder that ends in a separator still gets one.
+    QCOMPARE(dictionaryPathIn("/"), QString("//dream.dll"));
+}
 
 void TestApplication::startsWithTheMainWindowAndPane()
 {

@@ -20,11 +20,11 @@
 
 namespace {
 
-void appendRow(const QString &path, const QString &key)
+void appendRow(DictionaryCache &cache, const QString &path, const QString &key)
 {
     modDB::ConnectionPtr connection;
     modDB::RecordsetPtr rs;
-    modDB::OpenConnection(connection, path);
+    modDB::OpenConnection(connection, cache, path);
     modDB::OpenRecordset(rs, connection, modDB::SelectAllDreams);
     rs->AddNew();
     rs->setField("Key", key);
@@ -167,7 +167,7 @@ void TestMainWindow::blankBoxRefillsWithAppendedRows()
     openMainWindow();
     QTest::keyClicks(m_window->txtKey, typed);
     m_window->keywords->setKeys({ "Snake" }); // as a search would narrow it
-    appendRow(m_folder->dictionary(), "Amethyst");
+    appendRow(*m_dictionary, m_folder->dictionary(), "Amethyst");
     for (int i = 0; i < deletes - 1; ++i)
         QTest::keyClick(m_window->txtKey, Qt::Key_Backspace);
     QCOMPARE(listed(), QStringList({ "Snake" }));

@@ -1,3 +1,4 @@
+#include "DictionaryCache.h"
 #include "DictionaryUpdate.h"
 #include "TestDictionary.h"
 #include "UserDictionary.h"
@@ -103,7 +104,8 @@ void TestUserDictionary::copyOfAReadOnlyInstallCanBeUpdated()
 
     QVERIFY(QFileInfo(setup.copy).permissions().testFlag(QFileDevice::WriteOwner));
     DictionaryFile::write(setup.root.file("update.dll"), rowsOf({ "Moon" }));
-    QCOMPARE(DictionaryUpdate(setup.root.file("update.dll"), setup.copy).run().outcome,
+    DictionaryCache files;
+    QCOMPARE(DictionaryUpdate(files, setup.root.file("update.dll"), setup.copy).run().outcome,
         DictionaryUpdate::Outcome::Merged);
     QCOMPARE(keysOf(setup.copy), QStringList({ "Snake", "Moon" }));
 }

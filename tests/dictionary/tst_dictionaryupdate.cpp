@@ -1,3 +1,4 @@
+#include "DictionaryCache.h"
 #include "DictionaryUpdate.h"
 #include "TestDictionary.h"
 #include "modDB.h"
@@ -5,9 +6,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QtTest>
-#include <sqlite3.h>
-
-#include <cstring>
 
 using Outcome = DictionaryUpdate::Outcome;
 using Rows = std::vector<DictionaryRow>;
@@ -36,16 +34,15 @@ Rows concat(Rows a, const Rows &b)
     return a;
 }
 
-// Runs statements on a file through a connection of its own, apart from the program's shared
-// handles, as another program would.
-void execute(const QString &path, const char *sql, const char *password = modDB::DictionaryPassword)
+// Runs statements on a file as another program would.
+void execute(const QString &path, const char *sql)
 {
-    sqlite3 *db = nullptr;
-    QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
-    sqlite3_key(db, password, int(std::strlen(password)));
-    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    QCOMPARE(rc, SQLITE_OK);
+    DictionaryCache elsewhere;
+    try {
+        modDB::Connection(elsewhere, path).execute(sql);
+    } catch (const DictionaryError &e) {
+        QFAIL(qPrintable(e.message()));
+    }
 }
 
 // Gives the table of a file made by DictionaryFile::write the column names listed, spelt as
@@ -62,23 +59,20 @@ void renameColumns(const QString &path, const QString &columns)
     execute(path, sql.constData());
 }
 
-// The first value a statement gives, read through a connection of its own.
-QString pragma(const QString &path, const char *sql)
+// The first value a statement gives, as another program would read it.
+QString pragma(const QString &path, const QString &sql)
 {
-    sqlite3 *db = nullptr;
-    sqlite3_stmt *stmt = nullptr;
-    QString value = QStringLiteral("(no answer)");
-    if (sqlite3_open(QFile::encodeName(path).constData(), &db) == SQLITE_OK) {
-        sqlite3_key(db, modDB::DictionaryPassword, int(std::strlen(modDB::DictionaryPassword)));
-        if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK
-            && sqlite3_step(stmt) == SQLITE_ROW)
-            value = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
-        else
-            value = QString::fromUtf8(sqlite3_errmsg(db));
+    DictionaryCache elsewhere;
+    try {
+        modDB::ConnectionPtr connection;
+        modDB::RecordsetPtr rs;
+        modDB::OpenConnection(connection, elsewhere, path);
+        modDB::OpenRecordset(rs, connection, sql);
+        rs->MoveFirst();
+        return rs->Fields(0);
+    } catch (const DictionaryError &e) {
+        return e.message();
     }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return value;
 }
 
 QByteArray fileBytes(const QString &path)
@@ -92,16 +86,18 @@ class Writer
 {
 public:
     explicit Writer(const QString &path)
+        : m_connection(m_elsewhere, path)
     {
-        sqlite3_open(QFile::encodeName(path).constData(), &m_db);
-        sqlite3_key(m_db, modDB::DictionaryPassword, int(std::strlen(modDB::DictionaryPassword)));
-        m_locked = sqlite3_exec(m_db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+        try {
+            m_connection.execute("BEGIN EXCLUSIVE");
+            m_locked = true;
+        } catch (const DictionaryError &) { }
     }
-    ~Writer() { sqlite3_close(m_db); }
     bool locked() const { return m_locked; }
 
 private:
-    sqlite3 *m_db = nullptr;
+    DictionaryCache m_elsewhere;
+    modDB::Connection m_connection;
     bool m_locked = false;
 };
 
@@ -114,8 +110,16 @@ class TestDictionaryUpdate : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { m_folder = std::make_unique<TestFolder>(); }
-    void cleanup() { m_folder.reset(); }
+    void init()
+    {
+        m_folder = std::make_unique<TestFolder>();
+        m_cache = std::make_unique<DictionaryCache>();
+    }
+    void cleanup()
+    {
+        m_cache.reset();
+        m_folder.reset();
+    }
 
     void merges_data();
     void merges();
@@ -132,6 +136,7 @@ private slots:
 private:
     QString updatePath() const { return m_folder->file("update.dat"); }
     std::unique_ptr<TestFolder> m_folder;
+    std::unique_ptr<DictionaryCache> m_cache;
 };
 
 void TestDictionaryUpdate::merges_data()
@@ -183,7 +188,7 @@ void TestDictionaryUpdate::merges()
     m_folder->writeDictionary(dictionary);
     DictionaryFile::write(updatePath(), update);
 
-    const auto result = DictionaryUpdate(updatePath(), m_folder->dictionary()).run();
+    const auto result = DictionaryUpdate(*m_cache, updatePath(), m_folder->dictionary()).run();
 
     QCOMPARE(result.outcome, outcome);
     QVERIFY(result.error.isEmpty());
@@ -231,7 +236,7 @@ void TestDictionaryUpdate::columnNamesInAnyCase()
     DictionaryFile::write(updatePath(), update);
     renameColumns(updatePath(), updateColumns);
 
-    const auto result = DictionaryUpdate(updatePath(), m_folder->dictionary()).run();
+    const auto result = DictionaryUpdate(*m_cache, updatePath(), m_folder->dictionary()).run();
 
     QCOMPARE(result.outcome, outcome);
     Rows after;
@@ -285,7 +290,7 @@ void TestDictionaryUpdate::unreadableUpdateIsNothing()
                 "Names FROM dreams; DROP TABLE dreams; ALTER TABLE t RENAME TO dreams;");
     }
 
-    const auto result = DictionaryUpdate(path, m_folder->dictionary()).run();
+    const auto result = DictionaryUpdate(*m_cache, path, m_folder->dictionary()).run();
 
     QCOMPARE(result.outcome, outcome);
     QCOMPARE(DictionaryFile::read(m_folder->dictionary()), Shipped);
@@ -329,7 +334,7 @@ void TestDictionaryUpdate::dictionaryThatCannotBeWrittenIsUnchanged()
         writer = std::make_unique<Writer>(path);
         QVERIFY(writer->locked());
     }
-    DictionaryUpdate update(updatePath(), path);
+    DictionaryUpdate update(*m_cache, updatePath(), path);
     if (kind == "hook")
         update.setAppendHook([](qint64 appended) {
             if (appended == 5)
@@ -361,7 +366,7 @@ void TestDictionaryUpdate::mergesBeyondSixteenBitCounts()
     m_folder->writeDictionary(dictionary);
     DictionaryFile::write(updatePath(), update);
 
-    const auto result = DictionaryUpdate(updatePath(), m_folder->dictionary()).run();
+    const auto result = DictionaryUpdate(*m_cache, updatePath(), m_folder->dictionary()).run();
 
     QCOMPARE(result.outcome, Outcome::Merged);
     QCOMPARE(result.updateRows, 40000);

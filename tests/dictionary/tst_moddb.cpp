@@ -1,8 +1,9 @@
-#include "AppConfig.h"
+#include "DictionaryCache.h"
 #include "TestDictionary.h"
 #include "modDB.h"
 #include "modDict.h"
 
+#include <QDirIterator>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QtTest>
@@ -23,12 +24,9 @@ void makeDatabase(const QString &path, const char *password, const char *sql)
     sqlite3_close(db);
 }
 
-QStringList keysIn(const QString &path)
+QStringList keysIn(DictionaryCache &cache, const QString &path)
 {
-    modDB::ConnectionPtr connection;
-    modDB::RecordsetPtr rs;
-    modDB::OpenConnection(connection, path);
-    modDB::OpenRecordset(rs, connection, modDB::SelectAllDreams);
+    const modDB::RecordsetPtr rs = modDB::openDreams(cache, path);
     QStringList keys;
     if (rs->RecordCount() == 0)
         return keys;
@@ -40,14 +38,40 @@ QStringList keysIn(const QString &path)
     return keys;
 }
 
-QString openFailure(const QString &path)
+QString openFailure(DictionaryCache &cache, const QString &path)
 {
     try {
-        keysIn(path);
+        keysIn(cache, path);
     } catch (const DictionaryError &e) {
         return e.message();
     }
     return {};
+}
+
+void append(DictionaryCache &cache, const QString &path, const QString &key)
+{
+    modDB::ConnectionPtr connection;
+    modDB::RecordsetPtr rs;
+    modDB::OpenConnection(connection, cache, path);
+    modDB::OpenRecordset(rs, connection, modDB::SelectAllDreams);
+    rs->AddNew();
+    rs->setField("Key", key);
+    rs->Update();
+}
+
+// How many of this process's file descriptors refer to path; -1 where that cannot be told.
+int descriptorsOn(const QString &path)
+{
+    if (!QFile::exists(QStringLiteral("/proc/self/fd")))
+        return -1;
+    const QString target = QFileInfo(path).canonicalFilePath();
+    int count = 0;
+    QDirIterator fds(QStringLiteral("/proc/self/fd"), QDir::Files | QDir::System);
+    while (fds.hasNext()) {
+        if (QFileInfo(fds.next()).symLinkTarget() == target)
+            ++count;
+    }
+    return count;
 }
 
 } // namespace
@@ -56,6 +80,9 @@ class TestModDB : public QObject
 {
     Q_OBJECT
 private slots:
+    void init() { m_cache = std::make_unique<DictionaryCache>(); }
+    void cleanup() { m_cache.reset(); }
+
     void opensWithThePassword();
     void refusesBadFiles_data();
     void refusesBadFiles();
@@ -70,7 +97,15 @@ private slots:
     void readsChangesMadeElsewhere();
     void stripWildcards_data();
     void stripWildcards();
-    void pathRule();
+    void quoteIdentifier_data();
+    void quoteIdentifier();
+    void twoCachesAreIndependent();
+    void closedCacheLetsGoOfItsFiles();
+
+private:
+    QStringList keysIn(const QString &path) { return ::keysIn(*m_cache, path); }
+    QString openFailure(const QString &path) { return ::openFailure(*m_cache, path); }
+    std::unique_ptr<DictionaryCache> m_cache;
 };
 
 void TestModDB::opensWithThePassword()
@@ -209,7 +244,7 @@ void TestModDB::columnsInAnyCase()
 
     modDB::ConnectionPtr connection;
     modDB::RecordsetPtr rs;
-    modDB::OpenConnection(connection, folder.dictionary());
+    modDB::OpenConnection(connection, *m_cache, folder.dictionary());
     modDB::OpenRecordset(rs, connection, modDB::SelectAllDreams);
     QCOMPARE(rs->hasColumn(asked), found);
     rs->MoveFirst();
@@ -240,7 +275,7 @@ void TestModDB::missingColumnIsNamed()
         "INSERT INTO dreams VALUES ('Snake', 'x');");
     modDB::ConnectionPtr connection;
     modDB::RecordsetPtr rs;
-    modDB::OpenConnection(connection, folder.dictionary());
+    modDB::OpenConnection(connection, *m_cache, folder.dictionary());
     modDB::OpenRecordset(rs, connection, modDB::SelectAllDreams);
     rs->MoveFirst();
     QCOMPARE(rs->Fields("Key"), QString("Snake"));
@@ -268,7 +303,7 @@ void TestModDB::emptyTableHasNoRows()
     folder.writeDictionary({});
     modDB::ConnectionPtr connection;
     modDB::RecordsetPtr rs;
-    modDB::OpenConnection(connection, folder.dictionary());
+    modDB::OpenConnection(connection, *m_cache, folder.dictionary());
     modDB::OpenRecordset(rs, connection, modDB::SelectAllDreams);
     QCOMPARE(rs->RecordCount(), qint64(0));
     QVERIFY_THROWS_EXCEPTION(DictionaryError, rs->MoveFirst());
@@ -280,7 +315,7 @@ void TestModDB::appendedRowsAreCommitted()
     folder.writeDictionary(rowsOf({ "Snake" }));
     modDB::ConnectionPtr connection;
     modDB::RecordsetPtr rs;
-    modDB::OpenConnection(connection, folder.dictionary());
+    modDB::OpenConnection(connection, *m_cache, folder.dictionary());
     modDB::OpenRecordset(rs, connection, modDB::SelectAllDreams);
     rs->AddNew();
     rs->setField("Names", "astro");
@@ -326,22 +361,12 @@ void TestModDB::readsChangesMadeElsewhere()
     QCOMPARE(keysIn(folder.dictionary()), QStringList({ "Snake", "Moon" }));
 
     if (how == "other connection") {
-        sqlite3 *db = nullptr;
-        QCOMPARE(sqlite3_open(QFile::encodeName(folder.dictionary()).constData(), &db), SQLITE_OK);
-        sqlite3_key(db, modDB::DictionaryPassword, int(std::strlen(modDB::DictionaryPassword)));
-        QCOMPARE(sqlite3_exec(db, "INSERT INTO dreams VALUES ('Owl', 'x', 'astro')", nullptr,
-                     nullptr, nullptr),
-            SQLITE_OK);
-        sqlite3_close(db);
+        DictionaryCache elsewhere;
+        modDB::Connection(elsewhere, folder.dictionary())
+            .execute("INSERT INTO dreams VALUES ('Owl', 'x', 'astro')");
         QCOMPARE(keysIn(folder.dictionary()), QStringList({ "Snake", "Moon", "Owl" }));
     } else if (how == "row set") {
-        modDB::ConnectionPtr connection;
-        modDB::RecordsetPtr rs;
-        modDB::OpenConnection(connection, folder.dictionary());
-        modDB::OpenRecordset(rs, connection, modDB::SelectAllDreams);
-        rs->AddNew();
-        rs->setField("Key", "Owl");
-        rs->Update();
+        append(*m_cache, folder.dictionary(), "Owl");
         QCOMPARE(keysIn(folder.dictionary()), QStringList({ "Snake", "Moon", "Owl" }));
     } else if (how == "replaced") {
         DictionaryFile::write(folder.dictionary(), rowsOf({ "Rain" }));
@@ -377,11 +402,100 @@ void TestModDB::stripWildcards()
     QCOMPARE(modDict::StripWildcards(term), stripped);
 }
 
-void TestModDB::pathRule()
+void TestModDB::quoteIdentifier_data()
 {
-    QCOMPARE(dictionaryPathIn("/opt/somnilex"), QString("/opt/somnilex/dream.dll"));
-    // A folder that ends in a separator still gets one.
-    QCOMPARE(dictionaryPathIn("/"), QString("//dream.dll"));
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("quoted");
+    QTest::newRow("plain") << "Link"
+                           << "\"Link\"";
+    QTest::newRow("double quote inside") << "Sn\"ake"
+                                         << "\"Sn\"\"ake\"";
+    QTest::newRow("only double quotes") << "\"\""
+                                        << "\"\"\"\"\"\"";
+    QTest::newRow("single quote") << "it's"
+                                  << "\"it's\"";
+    QTest::newRow("spaces and a keyword") << "select from"
+                                          << "\"select from\"";
+    QTest::newRow("square brackets") << "[Key]"
+                                     << "\"[Key]\"";
+    QTest::newRow("statement smuggled in") << "x\"); DROP TABLE dreams; --"
+                                           << "\"x\"\"); DROP TABLE dreams; --\"";
+    QTest::newRow("letters beyond ASCII") << "Ärger"
+                                          << "\"Ärger\"";
+}
+
+void TestModDB::quoteIdentifier()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, quoted);
+    QCOMPARE(modDB::quoteIdentifier(name), quoted);
+
+    // A column of that name takes a row appended by name, and the table survives whatever the
+    // name holds.
+    TestFolder folder;
+    const QByteArray sql
+        = QStringLiteral("CREATE TABLE dreams (Key TEXT, %1 TEXT);").arg(quoted).toUtf8();
+    makeDatabase(folder.dictionary(), modDB::DictionaryPassword, sql.constData());
+    modDB::ConnectionPtr connection;
+    modDB::RecordsetPtr rs;
+    modDB::OpenConnection(connection, *m_cache, folder.dictionary());
+    modDB::OpenRecordset(rs, connection, modDB::SelectAllDreams);
+    rs->AddNew();
+    rs->setField("Key", "Snake");
+    rs->setField(name, "scaled");
+    rs->Update();
+
+    DictionaryCache elsewhere;
+    modDB::OpenConnection(connection, elsewhere, folder.dictionary());
+    modDB::OpenRecordset(rs, connection, modDB::SelectAllDreams);
+    QCOMPARE(rs->RecordCount(), qint64(1));
+    rs->MoveFirst();
+    QCOMPARE(rs->Fields("Key"), QString("Snake"));
+    QCOMPARE(rs->Fields(1), QString("scaled"));
+}
+
+void TestModDB::twoCachesAreIndependent()
+{
+    TestFolder folder;
+    folder.writeDictionary(rowsOf({ "Snake", "Moon" }));
+    auto first = std::make_unique<DictionaryCache>();
+    DictionaryCache second;
+    QCOMPARE(::keysIn(*first, folder.dictionary()), QStringList({ "Snake", "Moon" }));
+    QCOMPARE(::keysIn(second, folder.dictionary()), QStringList({ "Snake", "Moon" }));
+
+    // A row appended through one is in the next read through the other, both ways.
+    append(second, folder.dictionary(), "Owl");
+    QCOMPARE(::keysIn(*first, folder.dictionary()), QStringList({ "Snake", "Moon", "Owl" }));
+    append(*first, folder.dictionary(), "Rain");
+    QCOMPARE(
+        ::keysIn(second, folder.dictionary()), QStringList({ "Snake", "Moon", "Owl", "Rain" }));
+
+    // A row set outlives its cache; the other cache goes on as before.
+    const modDB::RecordsetPtr kept = modDB::openDreams(*first, folder.dictionary());
+    first.reset();
+    QCOMPARE(kept->RecordCount(), qint64(4));
+    kept->MoveFirst();
+    QCOMPARE(kept->Fields("Key"), QString("Snake"));
+    append(second, folder.dictionary(), "Sun");
+    QCOMPARE(::keysIn(second, folder.dictionary()),
+        QStringList({ "Snake", "Moon", "Owl", "Rain", "Sun" }));
+    QCOMPARE(second.fileCount(), 1);
+}
+
+void TestModDB::closedCacheLetsGoOfItsFiles()
+{
+    TestFolder folder;
+    folder.writeDictionary(rowsOf({ "Snake" }));
+    if (descriptorsOn(folder.dictionary()) < 0)
+        QSKIP("this system does not list a process's open files in /proc/self/fd");
+    QCOMPARE(descriptorsOn(folder.dictionary()), 0);
+    {
+        DictionaryCache cache;
+        QCOMPARE(::keysIn(cache, folder.dictionary()), QStringList({ "Snake" }));
+        QVERIFY(descriptorsOn(folder.dictionary()) > 0);
+    }
+    // Nothing of one test function is left open for the next.
+    QCOMPARE(descriptorsOn(folder.dictionary()), 0);
 }
 
 QTEST_GUILESS_MAIN(TestModDB)

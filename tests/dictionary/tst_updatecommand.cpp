@@ -239,7 +239,7 @@ void TestUpdateCommand::outcomes()
     }
     openWindow();
     if (dictionary == "refuses") {
-        modDB::Connection(m_folder->dictionary())
+        modDB::Connection(*m_dictionary, m_folder->dictionary())
             .execute("CREATE TRIGGER refuse BEFORE INSERT ON dreams WHEN NEW.Key = 'Sun' "
                      "BEGIN SELECT RAISE(ABORT, 'read-only medium'); END;");
     } else if (dictionary == "gone") {

@@ -7,6 +7,7 @@
 //   never     not at all
 // At the pause it prints PAUSED and waits for a line on its input: any line lets it go on, the
 // end of the input ends it at once, as a crash would. Prints MERGED and the count when done.
+#include "DictionaryCache.h"
 #include "DictionaryUpdate.h"
 
 #include <QCoreApplication>
@@ -211,7 +212,8 @@ int main(int argc, char *argv[])
     if (sqlite3_vfs_register(&pausing.vfs, 1) != SQLITE_OK)
         return 2;
 
-    DictionaryUpdate update(args.at(1), args.at(2));
+    DictionaryCache cache;
+    DictionaryUpdate update(cache, args.at(1), args.at(2));
     update.setAppendHook([&pausing](qint64 appended) {
         if (pausing.stage == Stage::Append && appended == pausing.count)
             pause();

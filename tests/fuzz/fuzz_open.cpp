@@ -1,5 +1,6 @@
 // Any bytes as a dictionary file, opened and read the ways the program and the tool do: the
 // only acceptable failure is a DictionaryError.
+#include "DictionaryCache.h"
 #include "DictionaryError.h"
 #include "DictionaryFile.h"
 #include "TsvFormat.h"
@@ -46,9 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     // Deriving the key takes most of the time, so each input is unlocked once: the program
     // keeps the open file for the row set and for the tool's walk alike.
+    DictionaryCache cache;
     modDB::ConnectionPtr connection;
     try {
-        modDB::OpenConnection(connection, path);
+        modDB::OpenConnection(connection, cache, path);
     } catch (const DictionaryError &) {
         QFile::remove(path);
         return 0;

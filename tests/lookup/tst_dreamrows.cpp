@@ -1,3 +1,4 @@
+#include "DictionaryCache.h"
 #include "DictionaryError.h"
 #include "DreamFile.h"
 #include "RecordsetDreamRows.h"
@@ -42,6 +43,7 @@ private slots:
 
 private:
     std::unique_ptr<TestFolder> m_folder;
+    DictionaryCache m_cache;
     QString m_path;
 };
 
@@ -54,7 +56,7 @@ void TestDreamRows::init()
 void TestDreamRows::readsEveryRowInTableOrder()
 {
     DreamFile::write(m_path);
-    const std::unique_ptr<DreamRows> rows = dreamRowsAt(m_path);
+    const std::unique_ptr<DreamRows> rows = dreamRowsAt(m_cache, m_path);
     const std::vector<DreamTable::Row> table = DreamTable::rows();
     QCOMPARE(rows->count(), qint64(table.size()));
     for (size_t row = 0; row < table.size(); ++row) {
@@ -69,7 +71,7 @@ void TestDreamRows::readsEveryRowInTableOrder()
 void TestDreamRows::movesToAnyRow()
 {
     DreamFile::write(m_path);
-    const std::unique_ptr<DreamRows> rows = dreamRowsAt(m_path);
+    const std::unique_ptr<DreamRows> rows = dreamRowsAt(m_cache, m_path);
     const std::vector<DreamTable::Row> table = DreamTable::rows();
     for (const qint64 row : { 5, 2, 13, 0, 13, 7, 6 }) {
         QCOMPARE(rows->link(row), table[size_t(row)].link);
@@ -80,7 +82,7 @@ void TestDreamRows::movesToAnyRow()
 void TestDreamRows::emptyTable()
 {
     DreamFile::write(m_path, {});
-    const std::unique_ptr<DreamRows> rows = dreamRowsAt(m_path);
+    const std::unique_ptr<DreamRows> rows = dreamRowsAt(m_cache, m_path);
     QCOMPARE(rows->count(), qint64(0));
     QCOMPARE(rows->keys(), QStringList());
 }
@@ -88,7 +90,7 @@ void TestDreamRows::emptyTable()
 // A view made before the file exists reads it once it does: nothing is opened on the way.
 void TestDreamRows::opensTheFileWhenFirstAsked()
 {
-    const std::unique_ptr<DreamRows> rows = dreamRowsAt(m_path);
+    const std::unique_ptr<DreamRows> rows = dreamRowsAt(m_cache, m_path);
     DreamFile::write(m_path);
     QCOMPARE(rows->count(), qint64(DreamTable::rows().size()));
 }
@@ -137,7 +139,7 @@ void TestDreamRows::failures()
     } else if (spoilt != Spoilt::Missing) {
         DreamFile::writeWithout(m_path, spoilt == Spoilt::NoKey ? "Key" : "Link");
     }
-    const std::unique_ptr<DreamRows> rows = dreamRowsAt(m_path);
+    const std::unique_ptr<DreamRows> rows = dreamRowsAt(m_cache, m_path);
     QString failure;
     try {
         ask(*rows, asked);

@@ -2,6 +2,7 @@
 // list's mouse and keyboard handling, the focus after a message, and a few lookups end to end.
 // What each lookup decides is tested in tst_lookupdecisions.
 #include "AppState.h"
+#include "DictionaryCache.h"
 #include "DreamFile.h"
 #include "DreamTable.h"
 #include "Fakes.h"
@@ -64,6 +65,7 @@ private:
     QString dictionary() const { return m_folder->dictionary(); }
 
     std::unique_ptr<TestFolder> m_folder;
+    std::unique_ptr<DictionaryCache> m_cache;
     std::unique_ptr<FakePrompter> m_prompter;
     std::unique_ptr<RecordingPaneHost> m_panes;
     std::unique_ptr<AppState> m_state;
@@ -76,6 +78,7 @@ void TestLookupController::init()
 {
     m_folder = std::make_unique<TestFolder>();
     DreamFile::write(dictionary());
+    m_cache = std::make_unique<DictionaryCache>();
     m_prompter = std::make_unique<FakePrompter>();
     m_panes = std::make_unique<RecordingPaneHost>();
     m_state = std::make_unique<AppState>();
@@ -96,8 +99,8 @@ void TestLookupController::init()
         layout->addWidget(control);
     m_ui.optExact->setChecked(true);
 
-    m_lookup
-        = std::make_unique<LookupController>(m_ui, *m_panes, *m_prompter, *m_state, dictionary());
+    m_lookup = std::make_unique<LookupController>(
+        m_ui, *m_panes, *m_prompter, *m_state, *m_cache, dictionary());
     m_lookup->connectControls();
     m_lookup->fillAtLoad();
     QCOMPARE(listed(), fullList());

@@ -3,6 +3,7 @@
 // services, and the window itself, made afresh for every test function.
 #include "AppConfig.h"
 #include "AppState.h"
+#include "DictionaryCache.h"
 #include "Fakes.h"
 #include "MDI.h"
 #include "TestDictionary.h"
@@ -15,7 +16,8 @@
 class MainWindowTestBase : public QObject
 {
 protected:
-    // A new empty folder (no dream.dll yet), new fakes, the built-in addresses.
+    // A new empty folder (no dream.dll yet), new fakes, the built-in addresses, and a cache of
+    // dictionary files of the test's own.
     void setUpFixture()
     {
         m_folder = std::make_unique<TestFolder>();
@@ -23,17 +25,19 @@ protected:
         m_services = m_fakes->services();
         m_config = AppConfig::builtIn(m_folder->path(), QStringLiteral("somnilex"));
         m_state = AppState();
+        m_dictionary = std::make_unique<DictionaryCache>();
     }
     void tearDownFixture()
     {
         m_window.reset();
+        m_dictionary.reset();
         m_fakes.reset();
         m_folder.reset();
     }
     // Builds the window and runs its load as start-up does, then shows it.
     void openMainWindow()
     {
-        m_window = std::make_unique<MDI>(m_config, m_services, m_state);
+        m_window = std::make_unique<MDI>(m_config, m_services, m_state, *m_dictionary);
         m_window->MDIForm_Load();
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -44,5 +48,6 @@ protected:
     Services m_services;
     AppConfig m_config;
     AppState m_state;
+    std::unique_ptr<DictionaryCache> m_dictionary;
     std::unique_ptr<MDI> m_window;
 };

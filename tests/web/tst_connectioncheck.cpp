@@ -1,5 +1,6 @@
 #include "AppState.h"
 #include "CheckOnline.h"
+#include "DictionaryCache.h"
 #include "Fakes.h"
 #include "KeywordListModel.h"
 #include "MDI.h"
@@ -70,8 +71,9 @@ void TestConnectionCheck::comesFirstInTheMainWindowsLoad()
     Services services = fakes.services();
     services.connection = &probe;
     AppState state;
+    DictionaryCache dictionary;
     const AppConfig config = AppConfig::builtIn(folder.path(), "somnilex");
-    MDI window(config, services, state);
+    MDI window(config, services, state, dictionary);
     probe.list = window.keywords;
     QCOMPARE(state.IsOnline, 0);
 
@@ -82,4 +84,5 @@ void TestConnectionCheck::comesFirstInTheMainWindowsLoad()
 }
 
 QTEST_MAIN(TestConnectionCheck)
+#include "DictionaryCache.h"
 #include "tst_connectioncheck.moc"

@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "DictionaryCache.h"
 #include "Fakes.h"
 #include "KeywordListModel.h"
 #include "KeywordListView.h"
@@ -196,8 +197,9 @@ void TestMeaningPane::loadOpensThePendingTerm()
     FakeServices fakes;
     fakes.connection.online = true;
     AppState state;
+    DictionaryCache dictionary;
     const AppConfig config = this->config();
-    MDI window(config, fakes.services(), state);
+    MDI window(config, fakes.services(), state, dictionary);
     window.MDIForm_Load();
     window.show();
     state.CurrentTerm = currentTerm.arg(m_server.baseUrl());
@@ -222,8 +224,9 @@ void TestMeaningPane::onlyOneCountsAsOnline()
     QFETCH(qint32, isOnline);
     FakeServices fakes;
     AppState state;
+    DictionaryCache dictionary;
     const AppConfig config = this->config();
-    MDI window(config, fakes.services(), state);
+    MDI window(config, fakes.services(), state, dictionary);
     window.MDIForm_Load();
     window.show();
     state.IsOnline = isOnline;

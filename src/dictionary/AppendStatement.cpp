@@ -1,0 +1,55 @@
+#include "AppendStatement.h"
+
+#include "CipherFile.h"
+#include "QuoteIdentifier.h"
+
+#include <sqlite3.h>
+
+AppendStatement::AppendStatement(CipherFile &file, const QString &table, const QStringList &columns,
+    const std::vector<bool> &sets)
+    : m_file(file)
+    , m_sets(sets)
+{
+    QStringList names;
+    QStringList marks;
+    for (int c = 0; c < columns.size(); ++c) {
+        if (m_sets[size_t(c)]) {
+            names << modDB::quoteIdentifier(columns[c]);
+            marks << QStringLiteral("?");
+        }
+    }
+    const QString sql = names.isEmpty()
+        ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(modDB::quoteIdentifier(table))
+        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+              .arg(modDB::quoteIdentifier(table), names.join(QLatin1Char(',')),
+                  marks.join(QLatin1Char(',')));
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v2(file.handle(), utf8.constData(), int(utf8.size()), &m_insert, nullptr)
+        != SQLITE_OK) {
+        sqlite3_finalize(m_insert);
+        m_insert = nullptr;
+        file.fail(QStringLiteral("adding a row"));
+    }
+}
+
+AppendStatement::~AppendStatement()
+{
+    sqlite3_finalize(m_insert);
+}
+
+void AppendStatement::run(const std::vector<QString> &row)
+{
+    int parameter = 1;
+    for (size_t c = 0; c < row.size(); ++c) {
+        if (!m_sets[c])
+            continue;
+        const QByteArray value = row[c].toUtf8();
+        sqlite3_bind_text(
+            m_insert, parameter++, value.constData(), int(value.size()), SQLITE_TRANSIENT);
+    }
+    const int step = sqlite3_step(m_insert);
+    sqlite3_reset(m_insert);
+    sqlite3_clear_bindings(m_insert);
+    if (step != SQLITE_DONE)
+        m_file.fail(QStringLiteral("adding a row"));
+}

@@ -1,0 +1,150 @@
+#include "Recordset.h"
+
+#include "AppendStatement.h"
+#include "DictionaryCache.h"
+#include "DictionaryError.h"
+#include "TableSnapshot.h"
+
+#include <QRegularExpression>
+
+namespace modDB {
+
+namespace {
+
+// The table a query reads when it reads one whole table; rows can be added to such a query
+// only.
+QString tableOf(const QString &source)
+{
+    const QRegularExpression plainTable(
+        QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+(\\w+)\\s*;?\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto match = plainTable.match(source);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+} // namespace
+
+Recordset::Recordset(ConnectionPtr connection, const QString &source, const QStringList &lowered)
+    : m_connection(std::move(connection))
+    , m_tableName(tableOf(source))
+{
+    m_rows = m_connection->cache().rows(m_connection->file(), source, m_tableName, lowered);
+    m_rowCount = m_rows->rowCount();
+}
+
+Recordset::~Recordset() = default;
+
+void Recordset::MoveFirst()
+{
+    if (m_rowCount == 0)
+        throw DictionaryError(QStringLiteral("The dictionary file %1 has no rows to move to.")
+                                  .arg(m_connection->path()));
+    m_position = 0;
+}
+
+void Recordset::MoveNext()
+{
+    if (m_position < m_rowCount)
+        ++m_position;
+}
+
+bool Recordset::hasColumn(const QString &column) const
+{
+    return m_rows->indexOf(column) >= 0;
+}
+
+int Recordset::columnOf(const QString &column) const
+{
+    const int index = m_rows->indexOf(column);
+    if (index < 0)
+        throw DictionaryError(
+            QStringLiteral("The table %1 in %2 has no column %3.")
+                .arg(m_tableName.isEmpty() ? QStringLiteral("queried") : m_tableName,
+                    m_connection->path(), column));
+    return index;
+}
+
+void Recordset::checkPosition() const
+{
+    if (m_position < 0 || m_position >= m_rowCount)
+        throw DictionaryError(QStringLiteral("The dictionary file %1: there is no current row.")
+                                  .arg(m_connection->path()));
+}
+
+const QString &Recordset::Fields(const QString &column) const
+{
+    return Fields(columnOf(column));
+}
+
+const QString &Recordset::LowerFields(const QString &column) const
+{
+    return LowerFields(columnOf(column));
+}
+
+const QString &Recordset::Fields(int column) const
+{
+    checkPosition();
+    return m_rows->cell(m_position, column);
+}
+
+const QString &Recordset::LowerFields(int column) const
+{
+    checkPosition();
+    if (!m_rows->hasLowered(column))
+        throw DictionaryError(QStringLiteral("The row set over %1 keeps no lower-cased copy of "
+                                             "column %2.")
+                                  .arg(m_connection->path(), m_rows->columns().value(column)));
+    return m_rows->lowerCell(m_position, column);
+}
+
+const QStringList &Recordset::Column(const QString &column) const
+{
+    return m_rows->column(columnOf(column));
+}
+
+void Recordset::AddNew()
+{
+    if (m_tableName.isEmpty())
+        throw DictionaryError(QStringLiteral("The dictionary file %1: rows can only be added to "
+                                             "a whole table.")
+                                  .arg(m_connection->path()));
+    m_adding = true;
+    m_newRow.assign(size_t(m_rows->columns().size()), QString());
+    m_newRowSet.assign(size_t(m_rows->columns().size()), false);
+}
+
+void Recordset::setField(const QString &column, const QString &value)
+{
+    const int c = columnOf(column);
+    if (!m_adding)
+        throw DictionaryError(QStringLiteral("The dictionary file %1: fields can only be set on a "
+                                             "new row.")
+                                  .arg(m_connection->path()));
+    m_newRow[size_t(c)] = value;
+    m_newRowSet[size_t(c)] = true;
+}
+
+void Recordset::Update()
+{
+    if (!m_adding)
+        return;
+    if (!m_append || m_append->sets() != m_newRowSet)
+        m_append = std::make_unique<AppendStatement>(
+            m_connection->file(), m_tableName, m_rows->columns(), m_newRowSet);
+    m_append->run(m_newRow);
+    m_connection->cache().noteOwnWrite(m_connection->file());
+
+    // The shared snapshot stays as it was for others; this row set keeps its own copy from
+    // the first appended row on.
+    if (!m_ownRows) {
+        m_ownRows = std::make_shared<TableSnapshot>(*m_rows);
+        m_rows = m_ownRows;
+    }
+    m_adding = false;
+    m_ownRows->append(std::move(m_newRow));
+    m_newRow.clear();
+    m_position = m_ownRows->rowCount() - 1;
+    m_rowCount = m_ownRows->rowCount();
+}
+
+} // namespace modDB

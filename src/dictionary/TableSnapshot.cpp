@@ -1,0 +1,110 @@
+#include "TableSnapshot.h"
+
+#include "CipherFile.h"
+#include "DictionaryError.h"
+
+#include <sqlite3.h>
+
+namespace {
+
+// Text is stored as UTF-8; reading it as such spares SQLite a conversion per cell.
+QString columnText(sqlite3_stmt *stmt, int column)
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+    if (!text)
+        return {};
+    return QString::fromUtf8(text, sqlite3_column_bytes(stmt, column));
+}
+
+class Query
+{
+public:
+    ~Query() { sqlite3_finalize(m_stmt); }
+    sqlite3_stmt *m_stmt = nullptr;
+};
+
+} // namespace
+
+QString TableSnapshot::foldColumnName(const QString &name)
+{
+    QString folded = name;
+    for (QChar &c : folded) {
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    }
+    return folded;
+}
+
+TableSnapshot TableSnapshot::read(
+    CipherFile &file, const QString &source, const QString &tableName, const QStringList &lowered)
+{
+    TableSnapshot table;
+    Query query;
+    const QByteArray sql = source.toUtf8();
+    if (sqlite3_prepare_v2(file.handle(), sql.constData(), int(sql.size()), &query.m_stmt, nullptr)
+        != SQLITE_OK) {
+        if (QString::fromUtf8(sqlite3_errmsg(file.handle()))
+                .startsWith(QLatin1String("no such table")))
+            throw DictionaryError(QStringLiteral("The file %1 has no table %2: it is not a "
+                                                 "Somnilex dictionary.")
+                                      .arg(file.path(), tableName));
+        file.fail(source);
+    }
+
+    const int columns = sqlite3_column_count(query.m_stmt);
+    for (int c = 0; c < columns; ++c) {
+        const QString name = QString::fromUtf8(sqlite3_column_name(query.m_stmt, c));
+        table.m_columns << name;
+        // Of two like-named columns (a join, say) the first answers.
+        if (!table.m_columnIndex.contains(name))
+            table.m_columnIndex.insert(name, c);
+        const QString folded = foldColumnName(name);
+        if (!table.m_foldedColumnIndex.contains(folded))
+            table.m_foldedColumnIndex.insert(folded, c);
+    }
+    table.m_cells.resize(size_t(columns));
+    table.m_lowered.resize(size_t(columns));
+    table.m_keepsLowered.assign(size_t(columns), false);
+    for (const QString &name : lowered) {
+        const int c = table.indexOf(name);
+        if (c >= 0)
+            table.m_keepsLowered[size_t(c)] = true;
+    }
+
+    int step;
+    while ((step = sqlite3_step(query.m_stmt)) == SQLITE_ROW) {
+        for (int c = 0; c < columns; ++c)
+            table.m_cells[size_t(c)].append(columnText(query.m_stmt, c));
+        ++table.m_rowCount;
+    }
+    if (step != SQLITE_DONE)
+        file.fail(source);
+    // In a pass of their own, so that a search walks copies that lie side by side in memory.
+    for (int c = 0; c < columns; ++c) {
+        if (!table.m_keepsLowered[size_t(c)])
+            continue;
+        QStringList &lower = table.m_lowered[size_t(c)];
+        lower.reserve(table.m_rowCount);
+        for (const QString &value : std::as_const(table.m_cells[size_t(c)]))
+            lower.append(value.toLower());
+    }
+    return table;
+}
+
+int TableSnapshot::indexOf(const QString &name) const
+{
+    const auto exact = m_columnIndex.constFind(name);
+    if (exact != m_columnIndex.constEnd())
+        return exact.value();
+    return m_foldedColumnIndex.value(foldColumnName(name), -1);
+}
+
+void TableSnapshot::append(std::vector<QString> row)
+{
+    for (size_t c = 0; c < m_cells.size(); ++c) {
+        if (m_keepsLowered[c])
+            m_lowered[c].append(row[c].toLower());
+        m_cells[c].append(std::move(row[c]));
+    }
+    ++m_rowCount;
+}
