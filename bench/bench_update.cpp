@@ -3,6 +3,7 @@
 // old row-by-row walk that searched the whole dictionary for every update row.
 #include "DictionaryFile.h"
 #include "DictionaryUpdate.h"
+#include "DreamsTable.h"
 #include "modDB.h"
 
 #include <QCoreApplication>
@@ -43,18 +44,18 @@ Pair generate(int dictionaryRows, int updateRows, unsigned seed)
         const QString key = word(random);
         pair.dictionary.push_back(
             { key, QStringLiteral("https://dreams.example/%1/%2.html").arg(i).arg(key),
-                QStringLiteral("astro") });
+                DreamsTable::Marker });
     }
     std::uniform_int_distribution<int> known(0, dictionaryRows - 1);
     for (int i = 0; i < updateRows; ++i) {
         if (i < updateRows / 2) {
             const DictionaryRow &old = pair.dictionary[size_t(known(random))];
-            pair.update.push_back({ word(random), old.link, QStringLiteral("astro") });
+            pair.update.push_back({ word(random), old.link, DreamsTable::Marker });
         } else {
             const QString key = word(random);
             pair.update.push_back(
                 { key, QStringLiteral("https://dreams.example/new/%1/%2.html").arg(i).arg(key),
-                    QStringLiteral("astro") });
+                    DreamsTable::Marker });
         }
     }
     std::shuffle(pair.update.begin(), pair.update.end(), random);
@@ -65,8 +66,8 @@ Pair generate(int dictionaryRows, int updateRows, unsigned seed)
 // each new row is committed on its own.
 qint64 rowByRowWalk(const QString &updatePath, const QString &dictionaryPath)
 {
-    const QString names = QStringLiteral("Names"), key = QStringLiteral("Key"),
-                  link = QStringLiteral("Link");
+    const QString &names = DreamsTable::NamesColumn, &key = DreamsTable::KeyColumn,
+                  &link = DreamsTable::LinkColumn;
     modDB::ConnectionPtr updateConnection, dictionaryConnection;
     modDB::RecordsetPtr updateSet, dreams;
     modDB::OpenConnection(updateConnection, updatePath);
@@ -77,7 +78,7 @@ qint64 rowByRowWalk(const QString &updatePath, const QString &dictionaryPath)
     const qint64 updateRows = updateSet->RecordCount();
     updateSet->MoveFirst();
     for (qint64 u = 0; u < updateRows; ++u) {
-        if (updateSet->Fields(names) != QLatin1String("astro"))
+        if (updateSet->Fields(names) != DreamsTable::Marker)
             return -1;
         const QString wanted = updateSet->Fields(link);
         bool duplicate = false;
@@ -94,7 +95,7 @@ qint64 rowByRowWalk(const QString &updatePath, const QString &dictionaryPath)
         }
         if (!duplicate) {
             dreams->AddNew();
-            dreams->setField(names, QStringLiteral("astro"));
+            dreams->setField(names, DreamsTable::Marker);
             dreams->setField(key, updateSet->Fields(key));
             dreams->setField(link, wanted);
             dreams->Update();

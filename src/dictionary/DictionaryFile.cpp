@@ -1,4 +1,5 @@
 #include "DictionaryFile.h"
+#include "DreamsTable.h"
 #include "modDB.h"
 
 #include <QDir>
@@ -92,11 +93,10 @@ std::vector<DictionaryRow> read(const QString &path)
     rows.reserve(size_t(rs->RecordCount()));
     if (rs->RecordCount() == 0)
         return rows;
-    const QString key = QStringLiteral("Key"), link = QStringLiteral("Link"),
-                  names = QStringLiteral("Names");
     rs->MoveFirst();
     for (qint64 i = 0; i < rs->RecordCount(); ++i) {
-        rows.push_back({ rs->Fields(key), rs->Fields(link), rs->Fields(names) });
+        rows.push_back({ rs->Fields(DreamsTable::KeyColumn), rs->Fields(DreamsTable::LinkColumn),
+                         rs->Fields(DreamsTable::NamesColumn) });
         rs->MoveNext();
     }
     return rows;

@@ -1,4 +1,5 @@
 #include "DictionaryUpdate.h"
+#include "DreamsTable.h"
 #include "TestDictionary.h"
 #include "modDB.h"
 
@@ -15,7 +16,7 @@ Q_DECLARE_METATYPE(Outcome)
 
 namespace {
 
-DictionaryRow row(const QString &key, const QString &link, const QString &names = "astro")
+DictionaryRow row(const QString &key, const QString &link, const QString &names = DreamsTable::Marker)
 {
     return { key, link, names };
 }

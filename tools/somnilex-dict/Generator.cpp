@@ -1,5 +1,7 @@
 #include "Generator.h"
 
+#include "DreamsTable.h"
+
 #include <QRandomGenerator>
 
 namespace Generator {
@@ -42,7 +44,7 @@ std::vector<DictionaryRow> rows(qint64 count, quint32 seed, const QString &linkP
         for (int m = 0; m < more; ++m)
             key += QLatin1Char(' ') + word(random);
         result.push_back({ key, linkPrefix + QString::number(i) + QStringLiteral(".html"),
-                           QStringLiteral("astro") });
+                           DreamsTable::Marker });
     }
     return result;
 }
