@@ -5,6 +5,7 @@
 #include "LookupController.h"
 #include "MDI.h"
 #include "MainWindowTestBase.h"
+#include "NavigationToolbar.h"
 #include "OfflineNotice.h"
 #include "TestDictionary.h"
 #include "WebView.h"

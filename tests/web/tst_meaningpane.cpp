@@ -201,9 +201,9 @@ void TestMeaningPane::loadOpensThePendingTerm()
     window.MDIForm_Load();
     window.show();
     state.CurrentTerm = currentTerm.arg(m_server.baseUrl());
-    window.txtKey->setText(searchBox.arg(m_server.baseUrl()));
+    window.findChild<QLineEdit *>("txtKey")->setText(searchBox.arg(m_server.baseUrl()));
 
-    window.showMeaningPane();
+    window.panes()->showMeaningPane();
     QVERIFY(state.CurrentTerm.isEmpty());
     QVERIFY(showing(window.meaningPane(), m_server.url(expectedRequest)));
     QCOMPARE(m_server.requests, QStringList { expectedRequest });
@@ -230,7 +230,7 @@ void TestMeaningPane::onlyOneCountsAsOnline()
     const QString pending = m_server.url("/dreams/sea.html");
     state.CurrentTerm = pending;
 
-    window.showMeaningPane();
+    window.panes()->showMeaningPane();
     frmMain *pane = window.meaningPane();
     QVERIFY(pane->lblCaption->isVisible());
     QVERIFY(!pane->WB->isVisible());
