@@ -6,6 +6,7 @@
 #include "DictionaryCache.h"
 #include "DictionaryFile.h"
 #include "DictionaryUpdate.h"
+#include "DreamsTable.h"
 #include "modDB.h"
 
 #include <QCoreApplication>
@@ -49,18 +50,18 @@ Pair generate(int dictionaryRows, int updateRows, unsigned seed)
         const QString key = word(random);
         pair.dictionary.push_back(
             { key, QStringLiteral("https://dreams.example/%1/%2.html").arg(i).arg(key),
-                QStringLiteral("astro") });
+                DreamsTable::Marker });
     }
     std::uniform_int_distribution<int> known(0, dictionaryRows - 1);
     for (int i = 0; i < updateRows; ++i) {
         if (i < updateRows / 2) {
             const DictionaryRow &old = pair.dictionary[size_t(known(random))];
-            pair.update.push_back({ word(random), old.link, QStringLiteral("astro") });
+            pair.update.push_back({ word(random), old.link, DreamsTable::Marker });
         } else {
             const QString key = word(random);
             pair.update.push_back(
                 { key, QStringLiteral("https://dreams.example/new/%1/%2.html").arg(i).arg(key),
-                    QStringLiteral("astro") });
+                    DreamsTable::Marker });
         }
     }
     std::shuffle(pair.update.begin(), pair.update.end(), random);
@@ -72,15 +73,15 @@ Pair generate(int dictionaryRows, int updateRows, unsigned seed)
 qint64 rowByRowWalk(
     DictionaryCache &cache, const QString &updatePath, const QString &dictionaryPath)
 {
-    const QString names = QStringLiteral("Names"), key = QStringLiteral("Key"),
-                  link = QStringLiteral("Link");
+    const QString &names = DreamsTable::NamesColumn, &key = DreamsTable::KeyColumn,
+                  &link = DreamsTable::LinkColumn;
     const modDB::RecordsetPtr updateSet = modDB::openDreams(cache, updatePath);
     const modDB::RecordsetPtr dreams = modDB::openDreams(cache, dictionaryPath);
     qint64 appended = 0;
     const qint64 updateRows = updateSet->RecordCount();
     updateSet->MoveFirst();
     for (qint64 u = 0; u < updateRows; ++u) {
-        if (updateSet->Fields(names) != QLatin1String("astro"))
+        if (updateSet->Fields(names) != DreamsTable::Marker)
             return -1;
         const QString wanted = updateSet->Fields(link);
         bool duplicate = false;
@@ -97,7 +98,7 @@ qint64 rowByRowWalk(
         }
         if (!duplicate) {
             dreams->AddNew();
-            dreams->setField(names, QStringLiteral("astro"));
+            dreams->setField(names, DreamsTable::Marker);
             dreams->setField(key, updateSet->Fields(key));
             dreams->setField(link, wanted);
             dreams->Update();

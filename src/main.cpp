@@ -6,6 +6,7 @@
 #include "NetworkConnectionProbe.h"
 #include "QSettingsStore.h"
 #include "QtPrompter.h"
+#include "QtRandomSource.h"
 #include "StartupTrace.h"
 #include "SystemClock.h"
 #include "WebView.h"
@@ -26,7 +27,7 @@ namespace {
 void traceMainWindowLoad(StartupTrace *trace, Application &application)
 {
     QObject::connect(&application, &Application::mainWindowCreated, trace, [trace](MDI *mdi) {
-        QObject::connect(mdi->keywords, &QAbstractItemModel::modelReset, trace,
+        QObject::connect(mdi->findChild<KeywordListModel *>(QStringLiteral("keywords")), &QAbstractItemModel::modelReset, trace,
             [trace] { trace->mark(QStringLiteral("list-filled")); });
     });
 }
@@ -65,8 +66,9 @@ int main(int argc, char *argv[])
     QSettingsStore settings;
     NetworkConnectionProbe connection;
     LockFileInstanceGuard instance;
+    QtRandomSource random;
     const Services services { &prompter, &links, &files, &clock, &settings, &connection,
-        &instance };
+        &instance, &random };
 
     AppConfig config = AppConfig::builtIn(QCoreApplication::applicationDirPath(), executable);
     config.userDataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);

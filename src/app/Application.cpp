@@ -53,13 +53,14 @@ void Application::StartApplication()
     // The pane's web view needs an OpenGL window. Made before the window is first shown, it has
     // the window created that way; made after, it has the window destroyed and created anew,
     // and the new one comes up restored instead of maximised.
-    m_mdi->showMeaningPane();
+    m_mdi->panes()->showMeaningPane();
     m_mdi->showMaximized();
 }
 
 void Application::MDIForm_Unload()
 {
-    m_exitScreen = new frmExitScreen(m_config, *m_services.prompter, *m_services.links);
+    m_exitScreen
+        = new frmExitScreen(m_config, *m_services.prompter, *m_services.links, *m_services.random);
     connect(m_exitScreen, &frmExitScreen::Form_Unload, this, &Application::EndApplication);
     m_exitScreen->show();
 }

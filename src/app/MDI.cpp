@@ -3,16 +3,16 @@
 #include "AppState.h"
 #include "CheckOnline.h"
 #include "ConnectionProbe.h"
+#include "Fonts.h"
 #include "KeywordListModel.h"
 #include "KeywordListView.h"
 #include "LinkLabel.h"
 #include "LookupController.h"
+#include "NavigationToolbar.h"
 #include "Services.h"
 #include "UpdateCommand.h"
-#include "WebView.h"
+#include "Version.h"
 #include "frmAbout.h"
-#include "frmBrowser.h"
-#include "frmMain.h"
 #include "modHelp.h"
 
 #include <QAction>
@@ -22,19 +22,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QToolBar>
 #include <QVBoxLayout>
 #include <QWindow>
 
 namespace {
-
-const QString MainCaption = QStringLiteral("Somnilex v1.85");
 
 // Band sizes in twips.
 constexpr int ToolbarHeight = 540;
@@ -42,21 +37,17 @@ constexpr int TopBandHeight = 645;
 constexpr int BottomBandHeight = 525;
 constexpr int LeftPanelWidth = 2925;
 
-QFont panelFont()
-{
-    QFont font(QStringLiteral("Verdana"));
-    font.setPointSizeF(8.25);
-    return font;
-}
-
 } // namespace
 
 MDI::MDI(const AppConfig &config, const Services &services, AppState &state,
-         DictionaryCache &dictionary, QWidget *parent)
-    : QMainWindow(parent), m_config(config), m_services(services), m_state(state),
-      m_dictionary(dictionary)
+    DictionaryCache &dictionary, QWidget *parent)
+    : QMainWindow(parent)
+    , m_config(config)
+    , m_services(services)
+    , m_state(state)
+    , m_dictionary(dictionary)
 {
-    setWindowTitle(MainCaption);
+    setWindowTitle(Version::caption());
     setWindowIcon(QIcon(QStringLiteral(":/icons/somnilex.svg")));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
@@ -64,6 +55,7 @@ MDI::MDI(const AppConfig &config, const Services &services, AppState &state,
     buildToolbar();
     buildBands();
     buildLeftPanel();
+    nameControls();
 
     LookupControls controls;
     controls.txtKey = txtKey;
@@ -74,8 +66,8 @@ MDI::MDI(const AppConfig &config, const Services &services, AppState &state,
     controls.optGoogle = optGoogle;
     controls.cmdSearch = cmdSearch;
     controls.cmdDisplay = cmdDisplay;
-    m_lookup = new LookupController(controls, *this, *services.prompter, state, dictionary,
-                                    config.dictionaryPath(), this);
+    m_lookup = new LookupController(
+        controls, *mdiArea, *services.prompter, state, dictionary, config.dictionaryPath(), this);
     m_lookup->connectControls();
     wireCommands();
 
@@ -84,7 +76,7 @@ MDI::MDI(const AppConfig &config, const Services &services, AppState &state,
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     applyLayout(arrangeMainWindow(MainLayout::design(), Twips::fromPixels(width()),
-                                  Twips::fromPixels(height()), 0, LeftPanelWidth));
+        Twips::fromPixels(height()), 0, LeftPanelWidth));
 }
 
 MDI::~MDI() = default;
@@ -110,32 +102,14 @@ void MDI::buildMenus()
 
 void MDI::buildToolbar()
 {
-    TB = new QToolBar(tr("Navigation"), this);
-    TB->setObjectName(QStringLiteral("TB"));
+    TB = new NavigationToolbar(tr("Navigation"), this);
     TB->setMovable(false);
     TB->setFloatable(false);
-    TB->setIconSize(QSize(24, 24));
-    TB->setToolButtonStyle(Qt::ToolButtonIconOnly);
     TB->setFixedHeight(Twips::toPixels(ToolbarHeight));
     addToolBar(Qt::TopToolBarArea, TB);
-
-    static const char *const keys[] = { "Back", "Forward", "Stop", "Refresh", "Home", "Search" };
-    for (const char *key : keys) {
-        const QString name = QString::fromLatin1(key);
-        QAction *action = TB->addAction(
-                QIcon(QStringLiteral(":/icons/%1.svg").arg(name.toLower())), name);
-        action->setObjectName(name);
-        action->setToolTip(name);
-        connect(action, &QAction::triggered, this, [this, name] { TB_ButtonClick(name); });
-    }
-
-    TB->addSeparator();
-    Label61 = new LinkLabel(tr("Visit the Somnilex home page for new dream symbols"), TB);
-    Label61->setStyleSheet(QStringLiteral("background: white; padding: 4px 8px;"));
-    TB->addWidget(Label61);
-    Label4 = new LinkLabel(tr("Share your dreams with us"), TB);
-    Label4->setStyleSheet(QStringLiteral("background: white; padding: 4px 8px;"));
-    TB->addWidget(Label4);
+    connect(TB, &NavigationToolbar::ButtonClick, this, &MDI::TB_ButtonClick);
+    Label61 = TB->addStrip(tr("Visit the Somnilex home page for new dream symbols"));
+    Label4 = TB->addStrip(tr("Share your dreams with us"));
 }
 
 void MDI::buildBands()
@@ -154,41 +128,44 @@ void MDI::buildBands()
     middle->setSpacing(0);
     picLeft = new QWidget(central);
     picLeft->setFixedWidth(Twips::toPixels(LeftPanelWidth));
-    picLeft->setFont(panelFont());
-    mdiArea = new QMdiArea(central);
+    picLeft->setFont(Fonts::verdana());
+    mdiArea = new PaneArea(
+        m_config, m_state, [this] { return txtKey->text(); },
+        [this] { modHelp::OpenHomePage(*m_services.links, m_config); },
+        [this] { return frameMetrics(); }, central);
     mdiArea->setAccessibleName(tr("Pages"));
-    // The panes size themselves to the window, a little past the visible area by design.
-    mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mdiArea->setBackground(palette().button());
     middle->addWidget(picLeft);
     middle->addWidget(mdiArea, 1);
 
+    column->addWidget(picTop);
+    column->addLayout(middle, 1);
+    buildBottomBand(central);
+    column->addWidget(picBottom);
+    setCentralWidget(central);
+}
+
+void MDI::buildBottomBand(QWidget *central)
+{
     picBottom = new QWidget(central);
     picBottom->setFixedHeight(Twips::toPixels(BottomBandHeight));
     fraFullBrand = new QGroupBox(picBottom);
     fraFullBrand->setGeometry(TwipsRect { 0, -100, 9465, 855 }.toPixels());
     fraFullBrand->setFlat(true);
     fraFullBrand->setStyleSheet(QStringLiteral("QGroupBox { border: none; }"));
-    QFont linkFont = panelFont();
-    linkFont.setBold(true);
+    const QFont linkFont = Fonts::verdana(8.25, true);
     const TwipsRect linkRect { 120, 165, 9225, 615 };
-    lblFullBrand = new LinkLabel(tr("Get your own fully branded edition of Somnilex"),
-                                 fraFullBrand);
+    lblFullBrand
+        = new LinkLabel(tr("Get your own fully branded edition of Somnilex"), fraFullBrand);
     lblFullBrand->setFont(linkFont);
     lblFullBrand->setGeometry(linkRect.toPixels());
     lblFullBrand->hide(); // lies under lblCoBrand, as designed
-    lblCoBrand = new LinkLabel(tr("Put your name on Somnilex: ask for a co-branded edition"),
-                               fraFullBrand);
+    lblCoBrand = new LinkLabel(
+        tr("Put your name on Somnilex: ask for a co-branded edition"), fraFullBrand);
     lblCoBrand->setFont(linkFont);
     lblCoBrand->setGeometry(linkRect.toPixels());
     lblCoBrand->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     cmdExit = new QPushButton(tr("E&xit"), picBottom);
-
-    column->addWidget(picTop);
-    column->addLayout(middle, 1);
-    column->addWidget(picBottom);
-    setCentralWidget(central);
 }
 
 void MDI::buildLeftPanel()
@@ -227,16 +204,57 @@ void MDI::buildLeftPanel()
     setTabOrder(lstKeys, cmdDisplay);
 }
 
+void MDI::nameControls()
+{
+    const std::pair<QObject *, const char *> names[] = {
+        { TB, "TB" },
+        { picTop, "picTop" },
+        { picBottom, "picBottom" },
+        { picLeft, "picLeft" },
+        { optWildCard, "optWildCard" },
+        { optExact, "optExact" },
+        { optGoogle, "optGoogle" },
+        { Label1, "Label1" },
+        { txtKey, "txtKey" },
+        { cmdSearch, "cmdSearch" },
+        { lstKeys, "lstKeys" },
+        { keywords, "keywords" },
+        { cmdDisplay, "cmdDisplay" },
+        { cmdDonate, "cmdDonate" },
+        { cmdExit, "cmdExit" },
+        { fraFullBrand, "fraFullBrand" },
+        { lblFullBrand, "lblFullBrand" },
+        { lblCoBrand, "lblCoBrand" },
+        { Label61, "Label61" },
+        { Label4, "Label4" },
+        { mdiArea, "mdiArea" },
+        { mnuUpdate, "mnuUpdate" },
+        { mnuExit, "mnuExit" },
+        { mnuOnline, "mnuOnline" },
+        { mnuVisit, "mnuVisit" },
+        { mnuUpdateSoftware, "mnuUpdateSoftware" },
+        { mnuAbout, "mnuAbout" },
+        { mnuDonate, "mnuDonate" },
+        { mnuMakeMoney, "mnuMakeMoney" },
+    };
+    for (const auto &[control, name] : names)
+        control->setObjectName(QLatin1String(name));
+}
+
 void MDI::wireCommands()
 {
     connect(mnuExit, &QAction::triggered, this, &MDI::mnuExit_Click);
     connect(cmdExit, &QPushButton::clicked, this, &MDI::cmdExit_Click);
     connect(mnuUpdate, &QAction::triggered, this, &MDI::updateRequested);
     auto *update = new UpdateCommand(*m_services.files, *m_services.prompter, m_dictionary,
-                                     m_config.dictionaryPath(), lstKeys, txtKey, this, this);
+        m_config.dictionaryPath(), lstKeys, txtKey, this, this);
     connect(this, &MDI::updateRequested, update, &UpdateCommand::mnuUpdate_Click);
     connect(mnuAbout, &QAction::triggered, this, &MDI::mnuAbout_Click);
+    wireLinks();
+}
 
+void MDI::wireLinks()
+{
     LinkOpener &links = *m_services.links;
     const AppConfig &config = m_config;
     auto route = [&links, &config](void (*routine)(LinkOpener &, const AppConfig &)) {
@@ -301,11 +319,8 @@ void MDI::MDIForm_Resize()
 {
     const FrameMetrics frame = frameMetrics();
     applyLayout(arrangeMainWindow(currentLayout(), frame.outerWidth, frame.outerHeight,
-                                  Twips::fromPixels(picLeft->x()), frame.picLeftWidth));
-    if (m_meaningPane)
-        m_meaningPane->Form_Resize(frame);
-    if (m_browser)
-        m_browser->Form_Resize(frame);
+        Twips::fromPixels(picLeft->x()), frame.picLeftWidth));
+    mdiArea->resizePanes(frame);
 }
 
 void MDI::resizeEvent(QResizeEvent *event)
@@ -356,73 +371,6 @@ void MDI::closeEvent(QCloseEvent *event)
 
 void MDI::TB_ButtonClick(const QString &key)
 {
-    if (!m_meaningPane)
-        return;
-    WebView *wb = m_meaningPane->WB;
-    if (key == QLatin1String("Back"))
-        wb->GoBack();
-    else if (key == QLatin1String("Forward"))
-        wb->GoForward();
-    else if (key == QLatin1String("Refresh"))
-        wb->Refresh();
-    else if (key == QLatin1String("Home"))
-        wb->GoHome();
-    else if (key == QLatin1String("Search"))
-        wb->GoSearch();
-    else if (key == QLatin1String("Stop"))
-        wb->Stop();
-}
-
-QMdiSubWindow *MDI::addPane(QWidget *pane)
-{
-    QMdiSubWindow *window = mdiArea->addSubWindow(pane, Qt::FramelessWindowHint);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    return window;
-}
-
-void MDI::navigateMeaningPane(const QString &address)
-{
-    if (!m_meaningPane)
-        showMeaningPane();
-    m_meaningPane->Navigate(address);
-}
-
-void MDI::showMeaningPane()
-{
-    if (!m_meaningPane) {
-        m_meaningPane = new frmMain(m_config, m_state, [this] { return txtKey->text(); });
-        m_meaningWindow = addPane(m_meaningPane);
-        m_meaningWindow->move(0, 0);
-        m_meaningWindow->show();
-        m_meaningPane->Form_Load(frameMetrics());
-    }
-    m_meaningWindow->show();
-    mdiArea->setActiveSubWindow(m_meaningWindow);
-    m_meaningWindow->raise();
-}
-
-void MDI::closeBrowser()
-{
-    if (m_browserWindow)
-        delete m_browserWindow.data();
-}
-
-void MDI::openBrowser()
-{
-    m_browser = new frmBrowser(
-            m_config, m_state, [this] { return txtKey->text(); },
-            [this] { modHelp::OpenHomePage(*m_services.links, m_config); });
-    m_browserWindow = addPane(m_browser);
-    m_browserWindow->show();
-    m_browser->Form_Load(frameMetrics());
-    mdiArea->setActiveSubWindow(m_browserWindow);
-    m_browserWindow->raise();
-}
-
-void MDI::hideBrowser()
-{
-    // A window that was never opened stays unopened: loading it only to hide it would start a
-    // web search nobody sees.
-    if (m_browserWindow)
-        m_browserWindow->hide();
+    if (frmMain *pane = meaningPane())
+        NavigationToolbar::dispatch(key, pane->WB);
 }

@@ -1,34 +1,30 @@
 #pragma once
 #include "AppConfig.h"
 #include "MainLayout.h"
-#include "PaneHost.h"
+#include "PaneArea.h"
 #include "Twips.h"
-#include "frmBrowser.h"
-#include "frmMain.h"
 
 #include <QMainWindow>
-#include <QPointer>
 
 class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QMdiArea;
-class QMdiSubWindow;
 class QPushButton;
 class QRadioButton;
-class QToolBar;
 class DictionaryCache;
 class KeywordListModel;
 class KeywordListView;
 class LinkLabel;
 class LookupController;
+class NavigationToolbar;
 struct AppState;
 struct Services;
 
 // The main window: menus, toolbar, the left search panel with the keyword list, the top and
-// bottom bands, and the area in which the meaning pane and the browser window live.
-class MDI : public QMainWindow, public PaneHost
+// bottom bands, and the area in which the meaning pane and the browser window live. Its controls
+// carry their names as object names, by which tests and the program's other windows find them.
+class MDI : public QMainWindow
 {
     Q_OBJECT
 public:
@@ -46,21 +42,43 @@ public:
     void mnuAbout_Click();
     void TB_ButtonClick(const QString &key);
 
-    // PaneHost
-    void navigateMeaningPane(const QString &address) override;
-    void showMeaningPane() override;
-    void closeBrowser() override;
-    void openBrowser() override;
-    void hideBrowser() override;
-
     FrameMetrics frameMetrics() const;
     MainLayout currentLayout() const;
     LookupController *lookup() const { return m_lookup; }
-    frmMain *meaningPane() const { return m_meaningPane; }
-    frmBrowser *browserWindow() const { return m_browser; }
+    PaneArea *panes() const { return mdiArea; }
+    frmMain *meaningPane() const { return mdiArea->meaningPane(); }
+    frmBrowser *browserWindow() const { return mdiArea->browserWindow(); }
 
-    // Controls, as the handlers and the program's other windows reach them.
-    QToolBar *TB = nullptr;
+signals:
+    // The window has closed (its child panes first); the exit screen takes over.
+    void MDIForm_Unload();
+    // File > Update, handled by its own window.
+    void updateRequested();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildToolbar();
+    void buildBands();
+    void buildBottomBand(QWidget *central);
+    void buildLeftPanel();
+    void nameControls();
+    void wireCommands();
+    void wireLinks();
+    void applyLayout(const MainLayout &layout);
+
+    const AppConfig &m_config;
+    const Services &m_services;
+    AppState &m_state;
+    DictionaryCache &m_dictionary;
+    LookupController *m_lookup = nullptr;
+    bool m_unloaded = false;
+
+    NavigationToolbar *TB = nullptr;
     QWidget *picTop = nullptr;
     QWidget *picBottom = nullptr;
     QWidget *picLeft = nullptr;
@@ -80,7 +98,7 @@ public:
     LinkLabel *lblCoBrand = nullptr;
     LinkLabel *Label61 = nullptr;
     LinkLabel *Label4 = nullptr;
-    QMdiArea *mdiArea = nullptr;
+    PaneArea *mdiArea = nullptr;
 
     QAction *mnuUpdate = nullptr;
     QAction *mnuExit = nullptr;
@@ -90,35 +108,4 @@ public:
     QAction *mnuAbout = nullptr;
     QAction *mnuDonate = nullptr;
     QAction *mnuMakeMoney = nullptr;
-
-signals:
-    // The window has closed (its child panes first); the exit screen takes over.
-    void MDIForm_Unload();
-    // File > Update, handled by its own window.
-    void updateRequested();
-
-protected:
-    void resizeEvent(QResizeEvent *event) override;
-    bool event(QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
-private:
-    void buildMenus();
-    void buildToolbar();
-    void buildBands();
-    void buildLeftPanel();
-    void wireCommands();
-    void applyLayout(const MainLayout &layout);
-    QMdiSubWindow *addPane(QWidget *pane);
-
-    const AppConfig &m_config;
-    const Services &m_services;
-    AppState &m_state;
-    DictionaryCache &m_dictionary;
-    LookupController *m_lookup = nullptr;
-    QPointer<frmMain> m_meaningPane;
-    QPointer<QMdiSubWindow> m_meaningWindow;
-    QPointer<frmBrowser> m_browser;
-    QPointer<QMdiSubWindow> m_browserWindow;
-    bool m_unloaded = false;
 };

@@ -1,8 +1,10 @@
 #include "frmAbout.h"
 
 #include "AppConfig.h"
+#include "Fonts.h"
 #include "LinkLabel.h"
 #include "Twips.h"
+#include "Version.h"
 #include "modHelp.h"
 
 #include <QFrame>
@@ -12,14 +14,6 @@
 #include <QScreen>
 
 namespace {
-
-QFont verdana(qreal points, bool bold = false)
-{
-    QFont font(QStringLiteral("Verdana"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
 
 QLabel *wrappedLabel(const QString &text, const TwipsRect &rect, const QFont &font, QWidget *parent)
 {
@@ -48,7 +42,7 @@ frmAbout::frmAbout(const AppConfig &config, LinkOpener &links, QWidget *parent)
     , m_config(config)
     , m_links(links)
 {
-    setWindowTitle(QStringLiteral("Somnilex v1.85"));
+    setWindowTitle(Version::caption());
     setModal(true);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFixedSize(Twips::toPixels(6825), Twips::toPixels(3420));
@@ -61,7 +55,7 @@ frmAbout::frmAbout(const AppConfig &config, LinkOpener &links, QWidget *parent)
     colours.setColor(QPalette::LinkVisited, Qt::white);
     setPalette(colours);
     setAutoFillBackground(true);
-    setFont(verdana(8.25));
+    setFont(Fonts::verdana(8.25));
 
     Picture1 = new QLabel(this);
     Picture1->setPixmap(QIcon(QStringLiteral(":/icons/somnilex.svg")).pixmap(32, 32));
@@ -69,27 +63,27 @@ frmAbout::frmAbout(const AppConfig &config, LinkOpener &links, QWidget *parent)
     Picture1->setAccessibleName(tr("Somnilex icon"));
 
     Label2 = wrappedLabel(
-        QStringLiteral("Somnilex v1.85"), { 1080, 90, 2955, 240 }, verdana(9.75, true), this);
+        Version::caption(), { 1080, 90, 2955, 240 }, Fonts::verdana(9.75, true), this);
     Label1 = wrappedLabel(
         tr("Somnilex Software is a collection of all words possible related to the field of "
            "dream analysis and interpretation. This software gives an easy reference of words "
            "and definitions of all possible dream symbols."),
-        { 1080, 480, 5655, 1425 }, verdana(8.25), this);
+        { 1080, 480, 5655, 1425 }, Fonts::verdana(8.25), this);
 
     const QString homePage = tr("Visit us online at %1").arg(config.MainSiteAddress);
     lblHomePage = new LinkLabel(homePage, this);
     paintLinkWhite(lblHomePage, homePage);
-    lblHomePage->setFont(verdana(8.25));
+    lblHomePage->setFont(Fonts::verdana(8.25));
     lblHomePage->setGeometry(TwipsRect { 2670, 1560, 4050, 195 }.toPixels());
     lblHomePage->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     Label3 = wrappedLabel(tr("Sell Somnilex under your own name: fully branded and co-branded "
                              "editions are available."),
-        { 1080, 1920, 5685, 555 }, verdana(8.25, true), this);
+        { 1080, 1920, 5685, 555 }, Fonts::verdana(8.25, true), this);
 
     lblCoBrand = new LinkLabel(tr("Click here for more details."), this);
     paintLinkWhite(lblCoBrand, lblCoBrand->accessibleName());
-    lblCoBrand->setFont(verdana(8.25));
+    lblCoBrand->setFont(Fonts::verdana(8.25));
     lblCoBrand->setGeometry(TwipsRect { 4410, 2520, 2355, 195 }.toPixels());
     lblCoBrand->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 

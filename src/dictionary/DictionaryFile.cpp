@@ -1,6 +1,7 @@
 #include "DictionaryFile.h"
 #include "DictionaryCache.h"
 #include "DictionaryWriter.h"
+#include "DreamsTable.h"
 #include "modDB.h"
 
 #include <sqlite3.h>
@@ -44,11 +45,10 @@ std::vector<DictionaryRow> read(DictionaryCache &cache, const QString &path)
     rows.reserve(size_t(rs->RecordCount()));
     if (rs->RecordCount() == 0)
         return rows;
-    const QString key = QStringLiteral("Key"), link = QStringLiteral("Link"),
-                  names = QStringLiteral("Names");
     rs->MoveFirst();
     for (qint64 i = 0; i < rs->RecordCount(); ++i) {
-        rows.push_back({ rs->Fields(key), rs->Fields(link), rs->Fields(names) });
+        rows.push_back({ rs->Fields(DreamsTable::KeyColumn), rs->Fields(DreamsTable::LinkColumn),
+                         rs->Fields(DreamsTable::NamesColumn) });
         rs->MoveNext();
     }
     return rows;

@@ -1,18 +1,19 @@
 #include "DictionaryUpdate.h"
 
+#include "DreamsTable.h"
 #include "modDB.h"
 
 #include <QSet>
 #include <utility>
 #include <vector>
 
-const QString DictionaryUpdate::Marker = QStringLiteral("astro");
+const QString DictionaryUpdate::Marker = DreamsTable::Marker;
 
 namespace {
 
-const QString KeyColumn = QStringLiteral("Key");
-const QString LinkColumn = QStringLiteral("Link");
-const QString NamesColumn = QStringLiteral("Names");
+using DreamsTable::KeyColumn;
+using DreamsTable::LinkColumn;
+using DreamsTable::NamesColumn;
 
 struct UpdateRow
 {

@@ -1,6 +1,7 @@
 #include "frmPB.h"
 
 #include "Twips.h"
+#include "Version.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -12,7 +13,7 @@ frmPB::frmPB(QWidget *parent)
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowCloseButtonHint)
 {
-    setWindowTitle(QStringLiteral("Somnilex v1.85"));
+    setWindowTitle(Version::caption());
     setModal(true);
     setFixedSize(Twips::toPixels(5925), Twips::toPixels(1305));
 

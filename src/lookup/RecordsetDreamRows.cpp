@@ -1,12 +1,13 @@
 #include "RecordsetDreamRows.h"
 
 #include "DictionaryCache.h"
+#include "DreamsTable.h"
 #include "modDB.h"
 
 namespace {
 
-const QString KeyColumn = QStringLiteral("Key");
-const QString LinkColumn = QStringLiteral("Link");
+using DreamsTable::KeyColumn;
+using DreamsTable::LinkColumn;
 
 // The rows through one connection and row set, the row set's cursor following the row asked
 // for: the decisions walk forward, one row after the other.

@@ -1,10 +1,13 @@
 #include "frmExitScreen.h"
 
 #include "AppConfig.h"
+#include "Fonts.h"
 #include "LinkLabel.h"
 #include "LinkOpener.h"
 #include "Prompter.h"
+#include "RandomSource.h"
 #include "ReferAFriend.h"
+#include "Version.h"
 #include "modHelp.h"
 
 #include <QCheckBox>
@@ -17,9 +20,23 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QScreen>
 #include <QVBoxLayout>
+
+// A refer-a-friend field: the member it fills, its name, the text it shows while empty, where it
+// sits in the frame, and whether it takes an e-mail address. The message is the one field of
+// several lines.
+struct ReferField
+{
+    QLineEdit *frmExitScreen::*line;
+    QPlainTextEdit *frmExitScreen::*box;
+    const char *name;
+    const QString *placeholder;
+    const char *accessibleName;
+    int row;
+    int column;
+    bool email;
+};
 
 namespace {
 
@@ -40,67 +57,41 @@ void setTextOf(QWidget *field, const QString &text)
         box->setPlainText(text);
 }
 
-QLineEdit *lineField(const QString &placeholder, const QString &name, QWidget *parent)
-{
-    auto *field = new QLineEdit(placeholder, parent);
-    field->setAccessibleName(name);
-    return field;
-}
+// The fields in the form's order.
+const ReferField ReferFields[] = {
+    { &frmExitScreen::txtName, nullptr, "txtName", &ReferAFriend::NamePlaceholder,
+        QT_TRANSLATE_NOOP("frmExitScreen", "Your name"), 0, 0, false },
+    { &frmExitScreen::txtEmail, nullptr, "txtEmail", &ReferAFriend::EmailPlaceholder,
+        QT_TRANSLATE_NOOP("frmExitScreen", "Your e-mail address"), 0, 1, true },
+    { &frmExitScreen::txtFriendName, nullptr, "txtFriendName", &ReferAFriend::FriendNamePlaceholder,
+        QT_TRANSLATE_NOOP("frmExitScreen", "Friend's name"), 1, 0, false },
+    { &frmExitScreen::txtFriendEmail, nullptr, "txtFriendEmail",
+        &ReferAFriend::FriendEmailPlaceholder,
+        QT_TRANSLATE_NOOP("frmExitScreen", "Friend's e-mail address"), 1, 1, true },
+    { nullptr, &frmExitScreen::txtMessage, "txtMessage", &ReferAFriend::MessagePlaceholder,
+        QT_TRANSLATE_NOOP("frmExitScreen", "Your message"), 2, 0, false },
+};
 
 } // namespace
 
-frmExitScreen::frmExitScreen(
-    const AppConfig &config, Prompter &prompter, LinkOpener &links, QWidget *parent)
+frmExitScreen::frmExitScreen(const AppConfig &config, Prompter &prompter, LinkOpener &links,
+    RandomSource &random, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_config(config)
     , m_prompter(prompter.ownedBy(this))
     , m_links(links)
+    , m_random(random)
 {
-    setWindowTitle(QStringLiteral("Somnilex v1.85"));
-    QFont verdana(QStringLiteral("Verdana"));
-    verdana.setPointSizeF(8.25);
-    setFont(verdana);
+    setWindowTitle(Version::caption());
+    setFont(Fonts::verdana());
 
-    Label1 = new QLabel(QStringLiteral("Somnilex v1.85"), this);
-    QFont titleFont = verdana;
-    titleFont.setPointSizeF(14);
-    titleFont.setBold(true);
-    Label1->setFont(titleFont);
-
+    Label1 = new QLabel(Version::caption(), this);
+    Label1->setFont(Fonts::verdana(14, true));
     Label2 = new QLabel(this);
     Label2->setWordWrap(true);
-
     Check1 = new QCheckBox(tr("&Take me to the Somnilex web site now"), this);
-
-    Frame6 = new QGroupBox(tr("Download Velarion Softwares"), this);
-    Label3 = new QLabel(tr("Velarion Softwares makes small, free tools for everyday use: "
-                           "dictionaries, organisers and more. Have a look at the whole range."),
-        Frame6);
-    Label3->setWordWrap(true);
-    lblGoToHome = new LinkLabel(tr("Click Here To Visit Velarion Softwares"), Frame6);
-    auto *frame6Column = new QVBoxLayout(Frame6);
-    frame6Column->addWidget(Label3);
-    frame6Column->addWidget(lblGoToHome);
-
-    Frame2 = new QGroupBox(tr("Refer A Friend"), this);
-    txtName = lineField(ReferAFriend::NamePlaceholder, tr("Your name"), Frame2);
-    txtEmail = lineField(ReferAFriend::EmailPlaceholder, tr("Your e-mail address"), Frame2);
-    txtFriendName = lineField(ReferAFriend::FriendNamePlaceholder, tr("Friend's name"), Frame2);
-    txtFriendEmail
-        = lineField(ReferAFriend::FriendEmailPlaceholder, tr("Friend's e-mail address"), Frame2);
-    txtMessage = new QPlainTextEdit(ReferAFriend::MessagePlaceholder, Frame2);
-    txtMessage->setAccessibleName(tr("Your message"));
-    txtMessage->setTabChangesFocus(true);
-    txtMessage->setFixedHeight(txtName->sizeHint().height() * 3);
-    cmdSubmit = new QPushButton(tr("Refer A Friend &Now"), Frame2);
-    auto *frame2Grid = new QGridLayout(Frame2);
-    frame2Grid->addWidget(txtName, 0, 0);
-    frame2Grid->addWidget(txtEmail, 0, 1);
-    frame2Grid->addWidget(txtFriendName, 1, 0);
-    frame2Grid->addWidget(txtFriendEmail, 1, 1);
-    frame2Grid->addWidget(txtMessage, 2, 0, 1, 2);
-    frame2Grid->addWidget(cmdSubmit, 3, 1, Qt::AlignRight);
-
+    buildCatalogue();
+    buildReferForm();
     cmdClose = new QPushButton(tr("E&xit"), this);
 
     auto *column = new QVBoxLayout(this);
@@ -115,17 +106,7 @@ frmExitScreen::frmExitScreen(
     column->addLayout(buttons);
     setFixedWidth(460);
 
-    for (QWidget *field : { static_cast<QWidget *>(txtName), static_cast<QWidget *>(txtEmail),
-             static_cast<QWidget *>(txtMessage), static_cast<QWidget *>(txtFriendName),
-             static_cast<QWidget *>(txtFriendEmail) })
-        field->installEventFilter(this);
-
     const std::pair<QWidget *, const char *> names[] = {
-        { txtName, "txtName" },
-        { txtEmail, "txtEmail" },
-        { txtFriendName, "txtFriendName" },
-        { txtFriendEmail, "txtFriendEmail" },
-        { txtMessage, "txtMessage" },
         { cmdSubmit, "cmdSubmit" },
         { cmdClose, "cmdClose" },
         { Check1, "Check1" },
@@ -140,6 +121,59 @@ frmExitScreen::frmExitScreen(
     connect(cmdClose, &QPushButton::clicked, this, &frmExitScreen::cmdClose_Click);
 
     Form_Load();
+}
+
+void frmExitScreen::buildCatalogue()
+{
+    Frame6 = new QGroupBox(tr("Download Velarion Softwares"), this);
+    Label3 = new QLabel(tr("Velarion Softwares makes small, free tools for everyday use: "
+                           "dictionaries, organisers and more. Have a look at the whole range."),
+        Frame6);
+    Label3->setWordWrap(true);
+    lblGoToHome = new LinkLabel(tr("Click Here To Visit Velarion Softwares"), Frame6);
+    auto *frame6Column = new QVBoxLayout(Frame6);
+    frame6Column->addWidget(Label3);
+    frame6Column->addWidget(lblGoToHome);
+}
+
+void frmExitScreen::buildReferForm()
+{
+    Frame2 = new QGroupBox(tr("Refer A Friend"), this);
+    auto *frame2Grid = new QGridLayout(Frame2);
+    int lineHeight = 0;
+    for (const ReferField &spec : ReferFields) {
+        QWidget *field = nullptr;
+        if (spec.line) {
+            auto *line = new QLineEdit(*spec.placeholder, Frame2);
+            lineHeight = line->sizeHint().height();
+            this->*spec.line = line;
+            field = line;
+        } else {
+            auto *box = new QPlainTextEdit(*spec.placeholder, Frame2);
+            box->setTabChangesFocus(true);
+            this->*spec.box = box;
+            field = box;
+        }
+        field->setObjectName(QLatin1String(spec.name));
+        field->setAccessibleName(tr(spec.accessibleName));
+        field->installEventFilter(this);
+        // The message spans the frame; the other fields share its rows two by two.
+        frame2Grid->addWidget(field, spec.row, spec.column, 1, spec.line ? 1 : 2);
+    }
+    txtMessage->setFixedHeight(lineHeight * 3);
+    cmdSubmit = new QPushButton(tr("Refer A Friend &Now"), Frame2);
+    frame2Grid->addWidget(cmdSubmit, 3, 1, Qt::AlignRight);
+}
+
+const ReferField *frmExitScreen::referFieldOf(const QWidget *field) const
+{
+    for (const ReferField &spec : ReferFields) {
+        const QWidget *member = spec.line ? static_cast<QWidget *>(this->*spec.line)
+                                          : static_cast<QWidget *>(this->*spec.box);
+        if (member == field)
+            return &spec;
+    }
+    return nullptr;
 }
 
 frmExitScreen::~frmExitScreen() = default;
@@ -161,7 +195,8 @@ QStringList frmExitScreen::promotionalTexts()
 void frmExitScreen::Form_Load()
 {
     const QStringList texts = promotionalTexts();
-    Label2->setText(texts.at(int(QRandomGenerator::global()->bounded(texts.size()))));
+    // Modulo, so that a source drawing past its bound cannot reach past the list.
+    Label2->setText(texts.at(int(m_random.bounded(quint32(texts.size())) % quint32(texts.size()))));
     // On top of every other window, yet without taking the focus from whatever the user turns to.
     setWindowFlag(Qt::WindowStaysOnTopHint);
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -173,17 +208,14 @@ void frmExitScreen::Form_Load()
 
 QString frmExitScreen::placeholderOf(const QWidget *field) const
 {
-    if (field == txtName)
-        return ReferAFriend::NamePlaceholder;
-    if (field == txtEmail)
-        return ReferAFriend::EmailPlaceholder;
-    if (field == txtMessage)
-        return ReferAFriend::MessagePlaceholder;
-    if (field == txtFriendName)
-        return ReferAFriend::FriendNamePlaceholder;
-    if (field == txtFriendEmail)
-        return ReferAFriend::FriendEmailPlaceholder;
-    return QString();
+    const ReferField *spec = referFieldOf(field);
+    return spec ? *spec->placeholder : QString();
+}
+
+bool frmExitScreen::isEmailField(const QWidget *field) const
+{
+    const ReferField *spec = referFieldOf(field);
+    return spec && spec->email;
 }
 
 void frmExitScreen::field_GotFocus(QWidget *field)
@@ -220,7 +252,7 @@ bool frmExitScreen::eventFilter(QObject *watched, QEvent *event)
         field_LostFocus(field);
         break;
     case QEvent::KeyPress:
-        if ((field == txtEmail || field == txtFriendEmail)
+        if (isEmailField(field)
             && emailField_KeyPress(field, static_cast<QKeyEvent *>(event)->text()))
             return true;
         break;

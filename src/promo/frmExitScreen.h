@@ -13,6 +13,8 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class RandomSource;
+struct ReferField;
 struct AppConfig;
 
 // The screen left on top of the desktop when the main window has closed: an invitation to the
@@ -22,8 +24,9 @@ class frmExitScreen : public QWidget
 {
     Q_OBJECT
 public:
-    frmExitScreen(
-        const AppConfig &config, Prompter &prompter, LinkOpener &links, QWidget *parent = nullptr);
+    // random picks the promotional text.
+    frmExitScreen(const AppConfig &config, Prompter &prompter, LinkOpener &links,
+        RandomSource &random, QWidget *parent = nullptr);
     ~frmExitScreen() override;
 
     // The four invitations, one of which Label2 shows.
@@ -59,6 +62,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void buildCatalogue();
+    void buildReferForm();
+    // The refer-a-friend field's row of the form's table; null for any other widget.
+    const ReferField *referFieldOf(const QWidget *field) const;
+    bool isEmailField(const QWidget *field) const;
     // The placeholder rule, shared by the five fields.
     void field_GotFocus(QWidget *field);
     void field_LostFocus(QWidget *field);
@@ -70,4 +78,5 @@ private:
     // Boxes owned by this screen: it stays on top of every window, the main one is gone.
     std::unique_ptr<Prompter> m_prompter;
     LinkOpener &m_links;
+    RandomSource &m_random;
 };

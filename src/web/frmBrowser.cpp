@@ -3,17 +3,18 @@
 #include "AppConfig.h"
 #include "AppState.h"
 #include "LinkLabel.h"
+#include "NavigationToolbar.h"
 #include "OfflineNotice.h"
 #include "PaneLayout.h"
-#include "TextRules.h"
 #include "SearchPage.h"
+#include "SubWindowSize.h"
+#include "TextRules.h"
+#include "Version.h"
 #include "WebView.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QMdiSubWindow>
-#include <QToolBar>
 
 namespace {
 
@@ -25,7 +26,6 @@ constexpr int DesignHeight = 6420;
 constexpr int ToolbarHeight = 540;
 constexpr int AddressBandHeight = 405;
 
-
 } // namespace
 
 frmBrowser::frmBrowser(const AppConfig &config, AppState &state,
@@ -36,7 +36,7 @@ frmBrowser::frmBrowser(const AppConfig &config, AppState &state,
     , m_searchText(std::move(searchText))
     , m_openHomePage(std::move(openHomePage))
 {
-    setWindowTitle(QStringLiteral("Somnilex v1.65"));
+    setWindowTitle(Version::paneCaption());
     setAccessibleName(tr("Web search"));
     resize(Twips::toPixels(DesignWidth), Twips::toPixels(DesignHeight));
 
@@ -78,23 +78,10 @@ frmBrowser::frmBrowser(const AppConfig &config, AppState &state,
 
 void frmBrowser::buildToolbar()
 {
-    tbToolBar = new QToolBar(tr("Web search navigation"), this);
+    tbToolBar = new NavigationToolbar(tr("Web search navigation"), this);
     tbToolBar->setGeometry(TwipsRect { 0, 0, DesignWidth, ToolbarHeight }.toPixels());
-    tbToolBar->setIconSize(QSize(24, 24));
-    tbToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    static const char *const keys[] = { "Back", "Forward", "Stop", "Refresh", "Home", "Search" };
-    for (const char *key : keys) {
-        const QString name = QString::fromLatin1(key);
-        QAction *action = tbToolBar->addAction(
-            QIcon(QStringLiteral(":/icons/%1.svg").arg(name.toLower())), name);
-        action->setObjectName(name);
-        action->setToolTip(name);
-        connect(action, &QAction::triggered, this, [this, name] { tbToolBar_ButtonClick(name); });
-    }
-    tbToolBar->addSeparator();
-    Label61 = new LinkLabel(tr("Visit the Somnilex home page for new dream symbols"), tbToolBar);
-    Label61->setStyleSheet(QStringLiteral("background: white; padding: 4px 8px;"));
-    tbToolBar->addWidget(Label61);
+    connect(tbToolBar, &NavigationToolbar::ButtonClick, this, &frmBrowser::tbToolBar_ButtonClick);
+    Label61 = tbToolBar->addStrip(tr("Visit the Somnilex home page for new dream symbols"));
     connect(Label61, &LinkLabel::clicked, this, &frmBrowser::Label61_Click);
 }
 
@@ -135,15 +122,8 @@ void frmBrowser::Form_Resize(const FrameMetrics &frame)
 {
     const PaneLayout::BrowserWindow layout = PaneLayout::browserWindow(frame);
     // Inside the main window the form sits in a frameless sub-window: place and size that.
-    QWidget *outer = qobject_cast<QMdiSubWindow *>(parentWidget()) ? parentWidget() : this;
-    outer->move(Twips::toPixels(layout.left), Twips::toPixels(layout.top));
-    QSize size = outer->size();
-    if (layout.width >= 0)
-        size.setWidth(Twips::toPixels(layout.width));
-    if (layout.height >= 0)
-        size.setHeight(Twips::toPixels(layout.height));
-    outer->resize(size);
-    resize(size);
+    SubWindowSize::frameOf(this)->move(Twips::toPixels(layout.left), Twips::toPixels(layout.top));
+    SubWindowSize::resize(this, layout.width, layout.height);
 
     QSize web = brwWebBrowser->size();
     const int webWidth = Twips::fromPixels(width()) - 100;
@@ -202,16 +182,5 @@ void frmBrowser::Label61_Click()
 
 void frmBrowser::tbToolBar_ButtonClick(const QString &key)
 {
-    if (key == QLatin1String("Back"))
-        brwWebBrowser->GoBack();
-    else if (key == QLatin1String("Forward"))
-        brwWebBrowser->GoForward();
-    else if (key == QLatin1String("Refresh"))
-        brwWebBrowser->Refresh();
-    else if (key == QLatin1String("Home"))
-        brwWebBrowser->GoHome();
-    else if (key == QLatin1String("Search"))
-        brwWebBrowser->GoSearch();
-    else if (key == QLatin1String("Stop"))
-        brwWebBrowser->Stop();
+    NavigationToolbar::dispatch(key, brwWebBrowser);
 }

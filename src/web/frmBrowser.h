@@ -5,8 +5,8 @@
 
 class QComboBox;
 class QLabel;
-class QToolBar;
 class LinkLabel;
+class NavigationToolbar;
 class WebView;
 struct AppConfig;
 struct AppState;
@@ -33,7 +33,7 @@ public:
     // The term the search page submits.
     QString QueryString;
 
-    QToolBar *tbToolBar = nullptr;
+    NavigationToolbar *tbToolBar = nullptr;
     LinkLabel *Label61 = nullptr;
     QWidget *picAddress = nullptr;
     QLabel *lblAddress = nullptr;

@@ -4,20 +4,18 @@
 #include "AppState.h"
 #include "OfflineNotice.h"
 #include "PaneLayout.h"
+#include "SubWindowSize.h"
 #include "TextRules.h"
+#include "Version.h"
 #include "WebView.h"
 
 #include <QLabel>
-#include <QMdiSubWindow>
-
-namespace {
-} // namespace
 
 frmMain::frmMain(const AppConfig &config, AppState &state, std::function<QString()> searchText,
                  QWidget *parent)
     : QWidget(parent), m_config(config), m_state(state), m_searchText(std::move(searchText))
 {
-    setWindowTitle(QStringLiteral("Somnilex v1.65"));
+    setWindowTitle(Version::paneCaption());
     setAccessibleName(tr("Meaning"));
     resize(QSize(Twips::toPixels(7965), Twips::toPixels(6420)));
 
@@ -37,14 +35,7 @@ void frmMain::Form_Resize(const FrameMetrics &frame)
 {
     const PaneLayout::MeaningPane layout = PaneLayout::meaningPane(frame);
     // Inside the main window the pane sits in a frameless sub-window: size that.
-    QWidget *outer = qobject_cast<QMdiSubWindow *>(parentWidget()) ? parentWidget() : this;
-    QSize pane = outer->size();
-    if (layout.paneWidth >= 0)
-        pane.setWidth(Twips::toPixels(layout.paneWidth));
-    if (layout.paneHeight >= 0)
-        pane.setHeight(Twips::toPixels(layout.paneHeight));
-    outer->resize(pane);
-    resize(pane);
+    SubWindowSize::resize(this, layout.paneWidth, layout.paneHeight);
     QSize web = WB->size();
     web.setWidth(width());
     if (layout.webHeight >= 0)

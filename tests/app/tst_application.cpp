@@ -101,7 +101,7 @@ void TestApplication::startsWithTheMainWindowAndPane()
     QVERIFY(!app.hasEnded());
     MDI *window = app.mainWindow();
     QVERIFY(window && window->isVisible());
-    QCOMPARE(window->keywords->keys(), QStringList({ "Snake", "Moon" }));
+    QCOMPARE(window->findChild<KeywordListModel *>("keywords")->keys(), QStringList({ "Snake", "Moon" }));
     QCOMPARE(fakes.connection.asked, 1);
     QCOMPARE(app.state().IsOnline, 0);
     // Offline, the pane shows only its notice.
@@ -127,9 +127,9 @@ void TestApplication::announcesTheMainWindowBeforeItLoads()
     connect(&app, &Application::mainWindowCreated, this, [&](MDI *window) {
         announced = window;
         ++announcements;
-        keysWhenAnnounced = int(window->keywords->count());
+        keysWhenAnnounced = int(window->findChild<KeywordListModel *>("keywords")->count());
         shownWhenAnnounced = window->isVisible();
-        connect(window->keywords, &QAbstractItemModel::modelReset, this, [&] { ++fills; });
+        connect(window->findChild<KeywordListModel *>("keywords"), &QAbstractItemModel::modelReset, this, [&] { ++fills; });
     });
     app.StartApplication();
     QCOMPARE(announcements, 1);
@@ -137,7 +137,7 @@ void TestApplication::announcesTheMainWindowBeforeItLoads()
     QCOMPARE(keysWhenAnnounced, 0);
     QVERIFY(!shownWhenAnnounced);
     QCOMPARE(fills, 1);
-    QCOMPARE(app.mainWindow()->keywords->count(), 2);
+    QCOMPARE(app.mainWindow()->findChild<KeywordListModel *>("keywords")->count(), 2);
 }
 
 void TestApplication::closingLeavesTheExitScreen_data()
@@ -163,11 +163,11 @@ void TestApplication::closingLeavesTheExitScreen()
 
     int panesWhenUnloaded = -1;
     connect(window, &MDI::MDIForm_Unload, this,
-        [&] { panesWhenUnloaded = int(window->mdiArea->subWindowList().size()); });
+        [&] { panesWhenUnloaded = int(window->findChild<QMdiArea *>("mdiArea")->subWindowList().size()); });
     if (how == "menu")
-        window->mnuExit->trigger();
+        window->findChild<QAction *>("mnuExit")->trigger();
     else if (how == "button")
-        QTest::mouseClick(window->cmdExit, Qt::LeftButton);
+        QTest::mouseClick(window->findChild<QPushButton *>("cmdExit"), Qt::LeftButton);
     else
         window->close();
 
@@ -196,9 +196,9 @@ void TestApplication::closingEndsTheBrowserWindowToo()
     Application app(AppConfig::builtIn(folder.path(), "somnilex"), fakes.services());
     app.StartApplication();
     MDI *window = app.mainWindow();
-    window->openBrowser();
-    QCOMPARE(window->mdiArea->subWindowList().size(), 2);
-    window->mnuExit->trigger();
+    window->panes()->openBrowser();
+    QCOMPARE(window->findChild<QMdiArea *>("mdiArea")->subWindowList().size(), 2);
+    window->findChild<QAction *>("mnuExit")->trigger();
     QTRY_VERIFY(!window->browserWindow());
     QVERIFY(app.exitScreen());
 }

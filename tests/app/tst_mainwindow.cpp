@@ -55,7 +55,7 @@ private slots:
     void resizeFollowsTheWindow();
 
 private:
-    QStringList listed() const { return m_window->keywords->keys(); }
+    QStringList listed() const { return m_window->findChild<KeywordListModel *>("keywords")->keys(); }
 
 };
 
@@ -74,19 +74,19 @@ void TestMainWindow::makeUp()
     m_folder->writeDictionary(rowsOf({ "Snake" }));
     openMainWindow();
     QCOMPARE(m_window->windowTitle(), QString("Somnilex v1.85"));
-    QVERIFY(m_window->optExact->isChecked());
-    QCOMPARE(m_window->keywords->headerData(0, Qt::Horizontal).toString(), QString("Keywords"));
-    QVERIFY(m_window->lstKeys->horizontalHeader()->isVisible());
-    QCOMPARE(m_window->Label1->buddy(), m_window->txtKey);
+    QVERIFY(m_window->findChild<QRadioButton *>("optExact")->isChecked());
+    QCOMPARE(m_window->findChild<KeywordListModel *>("keywords")->headerData(0, Qt::Horizontal).toString(), QString("Keywords"));
+    QVERIFY(m_window->findChild<KeywordListView *>("lstKeys")->horizontalHeader()->isVisible());
+    QCOMPARE(m_window->findChild<QLabel *>("Label1")->buddy(), m_window->findChild<QLineEdit *>("txtKey"));
 
     // Every control has a name a screen reader can speak.
-    const QList<QWidget *> controls = { m_window->optWildCard, m_window->optExact,
-                                        m_window->optGoogle, m_window->txtKey,
-                                        m_window->cmdSearch, m_window->lstKeys,
-                                        m_window->cmdDisplay, m_window->cmdDonate,
-                                        m_window->cmdExit, (QWidget *)m_window->lblCoBrand,
-                                        (QWidget *)m_window->Label61,
-                                        (QWidget *)m_window->Label4 };
+    const QList<QWidget *> controls = { m_window->findChild<QRadioButton *>("optWildCard"), m_window->findChild<QRadioButton *>("optExact"),
+                                        m_window->findChild<QRadioButton *>("optGoogle"), m_window->findChild<QLineEdit *>("txtKey"),
+                                        m_window->findChild<QPushButton *>("cmdSearch"), m_window->findChild<KeywordListView *>("lstKeys"),
+                                        m_window->findChild<QPushButton *>("cmdDisplay"), m_window->findChild<QPushButton *>("cmdDonate"),
+                                        m_window->findChild<QPushButton *>("cmdExit"), (QWidget *)m_window->findChild<LinkLabel *>("lblCoBrand"),
+                                        (QWidget *)m_window->findChild<LinkLabel *>("Label61"),
+                                        (QWidget *)m_window->findChild<LinkLabel *>("Label4") };
     for (QWidget *control : controls) {
         const QString name = control->accessibleName().isEmpty()
                 ? control->property("text").toString()
@@ -95,9 +95,9 @@ void TestMainWindow::makeUp()
     }
 
     // Captions keep their access keys; no menu item has a shortcut.
-    QCOMPARE(m_window->cmdSearch->text(), QString("&Search"));
-    QCOMPARE(m_window->cmdDisplay->text(), QString("&Display"));
-    QCOMPARE(m_window->cmdExit->text(), QString("E&xit"));
+    QCOMPARE(m_window->findChild<QPushButton *>("cmdSearch")->text(), QString("&Search"));
+    QCOMPARE(m_window->findChild<QPushButton *>("cmdDisplay")->text(), QString("&Display"));
+    QCOMPARE(m_window->findChild<QPushButton *>("cmdExit")->text(), QString("E&xit"));
     QStringList menuTexts;
     for (QAction *action : m_window->menuBar()->actions()) {
         menuTexts << action->text();
@@ -115,7 +115,7 @@ void TestMainWindow::makeUp()
                            "&Donate", "Make Money &Online" }));
 
     QStringList keys;
-    for (QAction *action : m_window->TB->actions()) {
+    for (QAction *action : m_window->findChild<QToolBar *>("TB")->actions()) {
         if (!action->objectName().isEmpty()) {
             keys << action->objectName();
             QCOMPARE(action->toolTip(), action->objectName());
@@ -123,7 +123,7 @@ void TestMainWindow::makeUp()
         }
     }
     QCOMPARE(keys, QStringList({ "Back", "Forward", "Stop", "Refresh", "Home", "Search" }));
-    QCOMPARE(m_window->TB->iconSize(), QSize(24, 24));
+    QCOMPARE(m_window->findChild<QToolBar *>("TB")->iconSize(), QSize(24, 24));
 }
 
 void TestMainWindow::fillsEveryKeyInTableOrderAtLoad()
@@ -134,20 +134,20 @@ void TestMainWindow::fillsEveryKeyInTableOrderAtLoad()
     QCOMPARE(m_fakes->connection.asked, 1);
     QVERIFY(m_fakes->prompter.prompts.isEmpty());
     // The column takes the list's width less 200 twips, once.
-    const int listWidth = m_window->lstKeys->width() * 15;
-    QCOMPARE(m_window->lstKeys->columnWidthPixels(), (listWidth - 200) / 15);
+    const int listWidth = m_window->findChild<KeywordListView *>("lstKeys")->width() * 15;
+    QCOMPARE(m_window->findChild<KeywordListView *>("lstKeys")->columnWidthPixels(), (listWidth - 200) / 15);
     m_window->resize(m_window->width() + 100, m_window->height());
-    QCOMPARE(m_window->lstKeys->columnWidthPixels(), (listWidth - 200) / 15);
+    QCOMPARE(m_window->findChild<KeywordListView *>("lstKeys")->columnWidthPixels(), (listWidth - 200) / 15);
 }
 
 void TestMainWindow::typingDoesNotChangeTheList()
 {
     m_folder->writeDictionary(rowsOf({ "Snake", "Moon", "Sun" }));
     openMainWindow();
-    m_window->txtKey->setFocus();
-    QTest::keyClicks(m_window->txtKey, "Sn");
+    m_window->findChild<QLineEdit *>("txtKey")->setFocus();
+    QTest::keyClicks(m_window->findChild<QLineEdit *>("txtKey"), "Sn");
     QCOMPARE(listed(), QStringList({ "Snake", "Moon", "Sun" }));
-    QTest::keyClicks(m_window->txtKey, "zzz");
+    QTest::keyClicks(m_window->findChild<QLineEdit *>("txtKey"), "zzz");
     QCOMPARE(listed(), QStringList({ "Snake", "Moon", "Sun" }));
 }
 
@@ -165,13 +165,13 @@ void TestMainWindow::blankBoxRefillsWithAppendedRows()
     QFETCH(int, deletes);
     m_folder->writeDictionary(rowsOf({ "Snake", "Moon" }));
     openMainWindow();
-    QTest::keyClicks(m_window->txtKey, typed);
-    m_window->keywords->setKeys({ "Snake" }); // as a search would narrow it
+    QTest::keyClicks(m_window->findChild<QLineEdit *>("txtKey"), typed);
+    m_window->findChild<KeywordListModel *>("keywords")->setKeys({ "Snake" }); // as a search would narrow it
     appendRow(*m_dictionary, m_folder->dictionary(), "Amethyst");
     for (int i = 0; i < deletes - 1; ++i)
-        QTest::keyClick(m_window->txtKey, Qt::Key_Backspace);
+        QTest::keyClick(m_window->findChild<QLineEdit *>("txtKey"), Qt::Key_Backspace);
     QCOMPARE(listed(), QStringList({ "Snake" }));
-    QTest::keyClick(m_window->txtKey, Qt::Key_Backspace);
+    QTest::keyClick(m_window->findChild<QLineEdit *>("txtKey"), Qt::Key_Backspace);
     QCOMPARE(listed(), QStringList({ "Snake", "Moon", "Amethyst" }));
 }
 
@@ -179,18 +179,18 @@ void TestMainWindow::clickCopiesTheSelectedKeyword()
 {
     m_folder->writeDictionary(rowsOf({ "Snake", "Moon" }));
     openMainWindow();
-    KeywordListView *list = m_window->lstKeys;
-    m_window->txtKey->setText("typed");
+    KeywordListView *list = m_window->findChild<KeywordListView *>("lstKeys");
+    m_window->findChild<QLineEdit *>("txtKey")->setText("typed");
 
     // A click below the last item, with nothing selected, leaves the box alone.
     const QPoint empty(10, list->viewport()->height() - 5);
     QVERIFY(!list->indexAt(empty).isValid());
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, empty);
-    QCOMPARE(m_window->txtKey->text(), QString("typed"));
+    QCOMPARE(m_window->findChild<QLineEdit *>("txtKey")->text(), QString("typed"));
 
-    const QRect moon = list->visualRect(m_window->keywords->index(1));
+    const QRect moon = list->visualRect(m_window->findChild<KeywordListModel *>("keywords")->index(1));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, moon.center());
-    QCOMPARE(m_window->txtKey->text(), QString("Moon"));
+    QCOMPARE(m_window->findChild<QLineEdit *>("txtKey")->text(), QString("Moon"));
     QCOMPARE(listed(), QStringList({ "Snake", "Moon" }));
 }
 
@@ -209,13 +209,13 @@ void TestMainWindow::failedRestoreKeepsTheList()
 {
     m_folder->writeDictionary(rowsOf({ "Snake", "Moon" }));
     openMainWindow();
-    m_window->txtKey->setText("x");
-    m_window->keywords->setKeys({ "Snake" });
+    m_window->findChild<QLineEdit *>("txtKey")->setText("x");
+    m_window->findChild<KeywordListModel *>("keywords")->setKeys({ "Snake" });
     QFile file(m_folder->dictionary());
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write("damaged beyond repair");
     file.close();
-    m_window->txtKey->clear();
+    m_window->findChild<QLineEdit *>("txtKey")->clear();
     QCOMPARE(listed(), QStringList({ "Snake" }));
     QCOMPARE(m_fakes->prompter.prompts.size(), 1);
     QVERIFY(m_fakes->prompter.prompts.first().text.contains("not a dictionary database"));
@@ -227,17 +227,17 @@ void TestMainWindow::resizeFollowsTheWindow()
     openMainWindow();
     m_window->resize(900, 700);
     QTRY_COMPARE(m_window->height(), 700);
-    const QRect list = m_window->lstKeys->geometry();
-    const QRect display = m_window->cmdDisplay->geometry();
-    const QRect search = m_window->cmdSearch->geometry();
-    const QRect exit = m_window->cmdExit->geometry();
+    const QRect list = m_window->findChild<KeywordListView *>("lstKeys")->geometry();
+    const QRect display = m_window->findChild<QPushButton *>("cmdDisplay")->geometry();
+    const QRect search = m_window->findChild<QPushButton *>("cmdSearch")->geometry();
+    const QRect exit = m_window->findChild<QPushButton *>("cmdExit")->geometry();
 
     m_window->resize(960, 760);
     QTRY_COMPARE(m_window->height(), 760);
-    QCOMPARE(m_window->lstKeys->height(), list.height() + 60);
-    QCOMPARE(m_window->cmdDisplay->y(), display.y() + 60);
-    QCOMPARE(m_window->cmdSearch->geometry(), search);
-    QCOMPARE(m_window->cmdExit->x(), exit.x() + 60);
+    QCOMPARE(m_window->findChild<KeywordListView *>("lstKeys")->height(), list.height() + 60);
+    QCOMPARE(m_window->findChild<QPushButton *>("cmdDisplay")->y(), display.y() + 60);
+    QCOMPARE(m_window->findChild<QPushButton *>("cmdSearch")->geometry(), search);
+    QCOMPARE(m_window->findChild<QPushButton *>("cmdExit")->x(), exit.x() + 60);
     // Minimising needs a window manager: the end-to-end tests check it.
 }
 

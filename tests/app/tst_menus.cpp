@@ -78,7 +78,7 @@ bool TestMenus::withAboutBox(const std::function<void(frmAbout *)> &whileOpen)
         if (!closedByCaller)
             seen->reject();
     });
-    m_window->mnuAbout->trigger();
+    m_window->findChild<QAction *>("mnuAbout")->trigger();
     [&] { QVERIFY(opened); }();
     // Closing unloads the box; the next showing builds a new one.
     [&] { QVERIFY(seen.isNull()); }();
@@ -89,18 +89,18 @@ void TestMenus::activate(const QString &control)
 {
     MDI *w = m_window.get();
     const QMap<QString, QAction *> actions = {
-        { "mnuOnline", w->mnuOnline },
-        { "mnuVisit", w->mnuVisit },
-        { "mnuUpdateSoftware", w->mnuUpdateSoftware },
-        { "mnuDonate", w->mnuDonate },
-        { "mnuMakeMoney", w->mnuMakeMoney },
-        { "mnuAbout", w->mnuAbout },
+        { "mnuOnline", w->findChild<QAction *>("mnuOnline") },
+        { "mnuVisit", w->findChild<QAction *>("mnuVisit") },
+        { "mnuUpdateSoftware", w->findChild<QAction *>("mnuUpdateSoftware") },
+        { "mnuDonate", w->findChild<QAction *>("mnuDonate") },
+        { "mnuMakeMoney", w->findChild<QAction *>("mnuMakeMoney") },
+        { "mnuAbout", w->findChild<QAction *>("mnuAbout") },
     };
     const QMap<QString, LinkLabel *> labels = {
-        { "lblFullBrand", w->lblFullBrand },
-        { "lblCoBrand", w->lblCoBrand },
-        { "Label61", w->Label61 },
-        { "Label4", w->Label4 },
+        { "lblFullBrand", w->findChild<LinkLabel *>("lblFullBrand") },
+        { "lblCoBrand", w->findChild<LinkLabel *>("lblCoBrand") },
+        { "Label61", w->findChild<LinkLabel *>("Label61") },
+        { "Label4", w->findChild<LinkLabel *>("Label4") },
     };
     if (control == "mnuAbout")
         withAboutBox([](frmAbout *box) { box->cmdOK->click(); });
@@ -109,7 +109,7 @@ void TestMenus::activate(const QString &control)
     else if (labels.contains(control))
         clickFarRight(labels[control]);
     else if (control == "cmdDonate")
-        QTest::mouseClick(w->cmdDonate, Qt::LeftButton);
+        QTest::mouseClick(w->findChild<QPushButton *>("cmdDonate"), Qt::LeftButton);
     else if (control == "about lblHomePage")
         withAboutBox([](frmAbout *box) { clickFarRight(box->lblHomePage); });
     else if (control == "about lblCoBrand")
@@ -206,7 +206,7 @@ void TestMenus::aboutBoxBlocksTheMainWindow()
     // A click that reaches the main window through the window system opens the donation page...
     QWindow *mainWindow = m_window->windowHandle();
     const QPoint donate
-        = m_window->cmdDonate->mapTo(m_window.get(), m_window->cmdDonate->rect().center());
+        = m_window->findChild<QPushButton *>("cmdDonate")->mapTo(m_window.get(), m_window->findChild<QPushButton *>("cmdDonate")->rect().center());
     QTest::mouseClick(mainWindow, Qt::LeftButton, {}, donate);
     QCOMPARE(m_fakes->links.opened.size(), 1);
 

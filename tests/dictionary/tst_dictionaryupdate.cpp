@@ -1,5 +1,6 @@
 #include "DictionaryCache.h"
 #include "DictionaryUpdate.h"
+#include "DreamsTable.h"
 #include "TestDictionary.h"
 #include "modDB.h"
 
@@ -13,7 +14,7 @@ Q_DECLARE_METATYPE(Outcome)
 
 namespace {
 
-DictionaryRow row(const QString &key, const QString &link, const QString &names = "astro")
+DictionaryRow row(const QString &key, const QString &link, const QString &names = DreamsTable::Marker)
 {
     return { key, link, names };
 }

@@ -159,9 +159,9 @@ void TestUpdateCommand::openWindow()
 
 void TestUpdateCommand::triggerUpdate()
 {
-    m_window->cmdSearch->setFocus();
-    QVERIFY(!m_window->txtKey->hasFocus());
-    m_window->mnuUpdate->trigger();
+    m_window->findChild<QPushButton *>("cmdSearch")->setFocus();
+    QVERIFY(!m_window->findChild<QLineEdit *>("txtKey")->hasFocus());
+    m_window->findChild<QAction *>("mnuUpdate")->trigger();
 }
 
 void TestUpdateCommand::cancelDoesNothing()
@@ -175,7 +175,7 @@ void TestUpdateCommand::cancelDoesNothing()
     QCOMPARE(m_fakes->files.asked, 1);
     QVERIFY(m_fakes->prompter.prompts.isEmpty());
     QCOMPARE(m_progressShown, 0);
-    QVERIFY(m_window->cmdSearch->hasFocus());
+    QVERIFY(m_window->findChild<QPushButton *>("cmdSearch")->hasFocus());
     QCOMPARE(DictionaryFile::read(m_folder->dictionary()), Shipped);
 }
 
@@ -245,7 +245,7 @@ void TestUpdateCommand::outcomes()
     } else if (dictionary == "gone") {
         QVERIFY(QFile::remove(m_folder->dictionary()));
     }
-    const QStringList listed = m_window->keywords->keys();
+    const QStringList listed = m_window->findChild<KeywordListModel *>("keywords")->keys();
     m_fakes->files.path = updatePath;
 
     triggerUpdate();
@@ -267,15 +267,15 @@ void TestUpdateCommand::outcomes()
         QVERIFY(m_progressClosed);
     }
     // The main window may not be active again yet after the modal window; its focus is.
-    QCOMPARE(m_window->focusWidget(), m_window->txtKey);
-    QCOMPARE(m_window->keywords->keys(), listed);
+    QCOMPARE(m_window->focusWidget(), m_window->findChild<QLineEdit *>("txtKey"));
+    QCOMPARE(m_window->findChild<KeywordListModel *>("keywords")->keys(), listed);
 
     // The list's next refill shows what the dictionary now holds.
     if (dictionary == "gone")
         return;
-    m_window->txtKey->setText("x");
-    m_window->txtKey->clear();
-    QCOMPARE(m_window->keywords->keys(), keysAfterRestore);
+    m_window->findChild<QLineEdit *>("txtKey")->setText("x");
+    m_window->findChild<QLineEdit *>("txtKey")->clear();
+    QCOMPARE(m_window->findChild<KeywordListModel *>("keywords")->keys(), keysAfterRestore);
 }
 
 void TestUpdateCommand::listIsRepaintedNotRefilled()
@@ -285,7 +285,7 @@ void TestUpdateCommand::listIsRepaintedNotRefilled()
     openWindow();
     m_fakes->files.path = m_folder->file("update.any");
     PaintCounter counter;
-    m_window->lstKeys->viewport()->installEventFilter(&counter);
+    m_window->findChild<KeywordListView *>("lstKeys")->viewport()->installEventFilter(&counter);
     int paintsAtSuccess = -1;
     m_fakes->prompter.onPrompt = [&](const QString &) { paintsAtSuccess = counter.paints; };
     QCoreApplication::processEvents();
@@ -296,7 +296,7 @@ void TestUpdateCommand::listIsRepaintedNotRefilled()
     // The list was redrawn after the progress window and before the success message.
     QVERIFY(m_progressClosed);
     QVERIFY(paintsAtSuccess > 0);
-    QCOMPARE(m_window->keywords->keys(), QStringList({ "Snake", "Water" }));
+    QCOMPARE(m_window->findChild<KeywordListModel *>("keywords")->keys(), QStringList({ "Snake", "Water" }));
 }
 
 QTEST_MAIN(TestUpdateCommand)

@@ -60,7 +60,7 @@ void TestRealExitScreen::init()
     m_program->start();
     MDI *window = m_program->mainWindow();
     QVERIFY(QTest::qWaitForWindowExposed(window));
-    QTest::mouseClick(window->cmdExit, Qt::LeftButton);
+    QTest::mouseClick(window->findChild<QPushButton *>("cmdExit"), Qt::LeftButton);
     m_screen = m_program->application->exitScreen();
     QVERIFY(m_screen);
     QVERIFY(QTest::qWaitForWindowExposed(m_screen.data()));

@@ -156,8 +156,8 @@ void TestRealMainWindow::staysMaximisedWhenAnOfflineLookupLoadsTheHiddenView()
 
     // Offline the pane's web view stays hidden, but a displayed keyword still loads into it.
     QSignalSpy loaded(window->meaningPane()->WB, &WebView::DocumentComplete);
-    window->txtKey->setText(QStringLiteral("Snake"));
-    QTest::mouseClick(window->cmdDisplay, Qt::LeftButton);
+    window->findChild<QLineEdit *>("txtKey")->setText(QStringLiteral("Snake"));
+    QTest::mouseClick(window->findChild<QPushButton *>("cmdDisplay"), Qt::LeftButton);
     QVERIFY(WebWait::documents(loaded));
     QVERIFY(!window->meaningPane()->WB->isVisible());
     QVERIFY(windowManagerCaughtUp());
@@ -212,7 +212,7 @@ void TestRealMainWindow::withAboutBox(const std::function<void(frmAbout *)> &whi
         if (box)
             box->reject();
     });
-    window->mnuAbout->trigger();
+    window->findChild<QAction *>("mnuAbout")->trigger();
     QVERIFY2(ran, "the about box never came on top");
 }
 
@@ -266,14 +266,14 @@ void TestRealMainWindow::linkLabelReactsAcrossItsRectangle()
         });
     } else {
         const QMap<QString, LinkLabel *> labels = {
-            { "lblCoBrand", window->lblCoBrand },
-            { "lblFullBrand", window->lblFullBrand },
-            { "Label61", window->Label61 },
-            { "Label4", window->Label4 },
+            { "lblCoBrand", window->findChild<LinkLabel *>("lblCoBrand") },
+            { "lblFullBrand", window->findChild<LinkLabel *>("lblFullBrand") },
+            { "Label61", window->findChild<LinkLabel *>("Label61") },
+            { "Label4", window->findChild<LinkLabel *>("Label4") },
         };
         LinkLabel *link = labels.value(label);
         // lblFullBrand lies hidden under lblCoBrand, as designed; bring it up to click it.
-        if (link == window->lblFullBrand) {
+        if (link == window->findChild<LinkLabel *>("lblFullBrand")) {
             link->show();
             link->raise();
         }

@@ -6,6 +6,7 @@
 #include "InstanceGuard.h"
 #include "LinkOpener.h"
 #include "Prompter.h"
+#include "RandomSource.h"
 #include "Services.h"
 #include "SettingsStore.h"
 
@@ -150,6 +151,19 @@ public:
     Claim claimed;
 };
 
+// Draws what it is told to, and records the bounds asked for.
+class FakeRandomSource : public RandomSource
+{
+public:
+    quint32 bounded(quint32 bound) override
+    {
+        bounds << bound;
+        return draw;
+    }
+    quint32 draw = 0;
+    QList<quint32> bounds;
+};
+
 // A full set of fakes, ready to hand to the application.
 struct FakeServices
 {
@@ -160,9 +174,10 @@ struct FakeServices
     FakeSettingsStore settings;
     FakeConnectionProbe connection;
     FakeInstanceGuard instance;
+    FakeRandomSource random;
 
     Services services()
     {
-        return { &prompter, &links, &files, &clock, &settings, &connection, &instance };
+        return { &prompter, &links, &files, &clock, &settings, &connection, &instance, &random };
     }
 };

@@ -1,6 +1,7 @@
 // The program as installed into a prefix by "cmake --install": its files, its start with a
 // fresh user, and where its dictionary is read and written.
 #include "Application.h"
+#include "DreamsTable.h"
 #include "Fakes.h"
 #include "KeywordListModel.h"
 #include "MDI.h"
@@ -130,7 +131,7 @@ void TestInstalled::startsWithTheShippedKeywords()
     const auto app = start(user, fakes);
 
     QVERIFY(app->mainWindow() && app->mainWindow()->isVisible());
-    QCOMPARE(app->mainWindow()->keywords->keys(), keysOf(m_shipped));
+    QCOMPARE(app->mainWindow()->findChild<KeywordListModel *>("keywords")->keys(), keysOf(m_shipped));
     QCOMPARE(app->config().dictionaryPath(), user.copy);
     QCOMPARE(DictionaryFile::read(user.copy), m_shipped);
     QCOMPARE(fakes.prompter.texts(), QStringList());
@@ -155,7 +156,7 @@ void TestInstalled::updateWritesTheUserCopyOnly()
     fakes.files.path = UpdateSample;
     const QByteArray sampleSha = sha256(UpdateSample);
 
-    window->mnuUpdate->trigger();
+    window->findChild<QAction *>("mnuUpdate")->trigger();
 
     QCOMPARE(fakes.prompter.texts(),
         QStringList(
@@ -175,7 +176,7 @@ void TestInstalled::newerInstalledDictionaryMergesIntoTheCopy()
     FreshUser user;
     QVERIFY(QDir().mkpath(user.appData));
     std::vector<DictionaryRow> older(m_shipped.begin(), m_shipped.end() - 10);
-    const DictionaryRow own { "Own dream", "https://example.org/own-dream", "astro" };
+    const DictionaryRow own { "Own dream", "https://example.org/own-dream", DreamsTable::Marker };
     older.push_back(own);
     DictionaryFile::write(user.copy, older);
     QFile stamp(UserDictionary(Bin, user.appData).stampPath());
@@ -189,7 +190,7 @@ void TestInstalled::newerInstalledDictionaryMergesIntoTheCopy()
     std::vector<DictionaryRow> expected = older;
     expected.insert(expected.end(), m_shipped.end() - 10, m_shipped.end());
     QCOMPARE(DictionaryFile::read(user.copy), expected);
-    QCOMPARE(app->mainWindow()->keywords->keys(), keysOf(expected));
+    QCOMPARE(app->mainWindow()->findChild<KeywordListModel *>("keywords")->keys(), keysOf(expected));
     QCOMPARE(fakes.prompter.texts(), QStringList());
     QCOMPARE(UserDictionary(Bin, user.appData).facts().userCopyStamp,
         QString::fromLatin1(m_dictionarySha));

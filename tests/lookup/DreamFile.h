@@ -3,6 +3,7 @@
 // name, as another program could have made it.
 #include "DictionaryFile.h"
 #include "DreamTable.h"
+#include "DreamsTable.h"
 #include "modDB.h"
 
 #include <QFile>
@@ -19,7 +20,7 @@ inline void write(
 {
     std::vector<DictionaryRow> written;
     for (const DreamTable::Row &row : rows)
-        written.push_back({ row.key, row.link, QStringLiteral("astro") });
+        written.push_back({ row.key, row.link, DreamsTable::Marker });
     DictionaryFile::write(path, written);
 }
 

@@ -50,6 +50,8 @@ private slots:
     void init();
     void cleanup();
     void makeUp();
+    void promotionalTextIsDrawn_data();
+    void promotionalTextIsDrawn();
     void placeholderRule_data();
     void placeholderRule();
     void spaceIsRefused_data();
@@ -77,7 +79,8 @@ void TestExitScreen::init()
     m_fakes = std::make_unique<FakeServices>();
     m_config = AppConfig::builtIn(QDir::tempPath(), "somnilex");
     m_config.MainSiteAddress = Main;
-    m_screen = std::make_unique<frmExitScreen>(m_config, m_fakes->prompter, m_fakes->links);
+    m_screen = std::make_unique<frmExitScreen>(
+        m_config, m_fakes->prompter, m_fakes->links, m_fakes->random);
     m_screen->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_screen.get()));
 }
@@ -132,6 +135,26 @@ void TestExitScreen::makeUp()
             : control->accessibleName();
         QVERIFY2(!name.isEmpty(), qPrintable(control->objectName()));
     }
+}
+
+void TestExitScreen::promotionalTextIsDrawn_data()
+{
+    QTest::addColumn<quint32>("draw");
+    QTest::addColumn<int>("shown");
+    QTest::newRow("first") << 0u << 0;
+    QTest::newRow("last") << 3u << 3;
+    QTest::newRow("pastTheBound") << 5u << 1;
+}
+
+void TestExitScreen::promotionalTextIsDrawn()
+{
+    QFETCH(quint32, draw);
+    QFETCH(int, shown);
+    m_fakes->random.draw = draw;
+    m_fakes->random.bounds.clear();
+    frmExitScreen screen(m_config, m_fakes->prompter, m_fakes->links, m_fakes->random);
+    QCOMPARE(m_fakes->random.bounds, QList<quint32>({ 4u }));
+    QCOMPARE(screen.Label2->text(), frmExitScreen::promotionalTexts().at(shown));
 }
 
 void TestExitScreen::placeholderRule_data()

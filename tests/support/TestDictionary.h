@@ -1,6 +1,7 @@
 #pragma once
 // Real dictionary files in a temporary folder, for tests.
 #include "DictionaryFile.h"
+#include "DreamsTable.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -9,7 +10,7 @@
 #include <initializer_list>
 
 inline std::vector<DictionaryRow> rowsOf(std::initializer_list<QString> keys,
-                                         const QString &names = QStringLiteral("astro"))
+                                         const QString &names = DreamsTable::Marker)
 {
     std::vector<DictionaryRow> rows;
     for (const QString &key : keys)

@@ -5,6 +5,7 @@
 #include "LookupController.h"
 #include "MDI.h"
 #include "MainWindowTestBase.h"
+#include "NavigationToolbar.h"
 #include "OfflineNotice.h"
 #include "TestDictionary.h"
 #include "WebView.h"
@@ -122,17 +123,17 @@ void TestBrowser::cleanup()
 void TestBrowser::openWindow()
 {
     openMainWindow();
-    m_window->showMeaningPane();
+    m_window->panes()->showMeaningPane();
 }
 
 void TestBrowser::webSearch(const QString &term, bool enter)
 {
-    m_window->optGoogle->setChecked(true);
-    m_window->txtKey->setText(term);
+    m_window->findChild<QRadioButton *>("optGoogle")->setChecked(true);
+    m_window->findChild<QLineEdit *>("txtKey")->setText(term);
     if (enter)
-        QTest::keyClick(m_window->txtKey, Qt::Key_Return);
+        QTest::keyClick(m_window->findChild<QLineEdit *>("txtKey"), Qt::Key_Return);
     else
-        m_window->cmdSearch->click();
+        m_window->findChild<QPushButton *>("cmdSearch")->click();
 }
 
 void TestBrowser::waitForReply()
@@ -155,7 +156,7 @@ void TestBrowser::searchSendsTheFormInFieldOrder()
     QCOMPARE(itemsOf(browser()->cboAddress), QStringList { m_server->url(target) });
     QCOMPARE(browser()->cboAddress->currentIndex(), 0);
     QCOMPARE(browser()->cboAddress->currentText(), m_server->url(target));
-    QCOMPARE(m_window->mdiArea->activeSubWindow(), browser()->parentWidget());
+    QCOMPARE(m_window->findChild<QMdiArea *>("mdiArea")->activeSubWindow(), browser()->parentWidget());
     QCOMPARE(m_state.IsOnline, 1);
     // Online, the address box moves to the label's width and top, clear of its text.
     const QLabel *label = browser()->lblAddress;
@@ -320,7 +321,7 @@ void TestBrowser::secondSearchStartsAfresh()
     const QString target = m_server->requestsFor(QStringLiteral("/custom")).first();
     QVERIFY(target.startsWith(QStringLiteral("/custom?q=Moon&")));
     QCOMPARE(itemsOf(browser()->cboAddress), QStringList { m_server->url(target) });
-    QCOMPARE(m_window->mdiArea->subWindowList().size(), 2); // meaning pane and one browser
+    QCOMPARE(m_window->findChild<QMdiArea *>("mdiArea")->subWindowList().size(), 2); // meaning pane and one browser
 }
 
 void TestBrowser::choosingAnEntryDoesNotNavigate()
@@ -381,7 +382,7 @@ void TestBrowser::mainToolbarActsOnTheMeaningPane()
     const QString home = m_server->url(QStringLiteral("/home"));
     const QString second = m_server->url(QStringLiteral("/second"));
     QTRY_COMPARE_WITH_TIMEOUT(meaning->LocationURL(), home, LoadTimeout);
-    m_window->navigateMeaningPane(second);
+    m_window->panes()->navigateMeaningPane(second);
     QTRY_COMPARE_WITH_TIMEOUT(meaning->LocationName(), QStringLiteral("/second"), LoadTimeout);
 
     webSearch(QStringLiteral("Snake"), false);
@@ -392,9 +393,9 @@ void TestBrowser::mainToolbarActsOnTheMeaningPane()
     QVERIFY(browser()->brwWebBrowser->history()->canGoBack());
     QWebEngineHistory *browserHistory = browser()->brwWebBrowser->history();
     const int browserEntry = browserHistory->currentItemIndex();
-    QCOMPARE(m_window->mdiArea->activeSubWindow(), browser()->parentWidget());
+    QCOMPARE(m_window->findChild<QMdiArea *>("mdiArea")->activeSubWindow(), browser()->parentWidget());
 
-    QAction *back = m_window->TB->findChild<QAction *>(QStringLiteral("Back"));
+    QAction *back = m_window->findChild<QToolBar *>("TB")->findChild<QAction *>(QStringLiteral("Back"));
     QVERIFY(back);
     back->trigger();
     // A history step moves the view's entry at once, before its page comes.
@@ -404,7 +405,7 @@ void TestBrowser::mainToolbarActsOnTheMeaningPane()
     QCOMPARE(browser()->brwWebBrowser->LocationURL(), browserAt);
 
     // And forward again.
-    m_window->TB->findChild<QAction *>(QStringLiteral("Forward"))->trigger();
+    m_window->findChild<QToolBar *>("TB")->findChild<QAction *>(QStringLiteral("Forward"))->trigger();
     QTRY_COMPARE_WITH_TIMEOUT(meaning->LocationURL(), second, LoadTimeout);
     QCOMPARE(browserHistory->currentItemIndex(), browserEntry);
     QCOMPARE(browser()->brwWebBrowser->LocationURL(), browserAt);

@@ -74,12 +74,12 @@ void TestConnectionCheck::comesFirstInTheMainWindowsLoad()
     DictionaryCache dictionary;
     const AppConfig config = AppConfig::builtIn(folder.path(), "somnilex");
     MDI window(config, services, state, dictionary);
-    probe.list = window.keywords;
+    probe.list = window.findChild<KeywordListModel *>("keywords");
     QCOMPARE(state.IsOnline, 0);
 
     window.MDIForm_Load();
     QCOMPARE(probe.keysWhenAsked, QList<int> { 0 });
-    QCOMPARE(window.keywords->count(), 2);
+    QCOMPARE(window.findChild<KeywordListModel *>("keywords")->count(), 2);
     QCOMPARE(state.IsOnline, 1);
 }
 

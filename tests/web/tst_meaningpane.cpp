@@ -125,8 +125,8 @@ void TestMeaningPane::startUpOfflineShowsOnlyTheNotice()
     QCOMPARE(m_server.requests, QStringList { "/elsewhere" });
 
     // A later display goes to the hidden view: the user still sees only the notice.
-    window->txtKey->setText("Snake");
-    QTest::mouseClick(window->cmdDisplay, Qt::LeftButton);
+    window->findChild<QLineEdit *>("txtKey")->setText("Snake");
+    QTest::mouseClick(window->findChild<QPushButton *>("cmdDisplay"), Qt::LeftButton);
     QVERIFY(fakes.prompter.prompts.isEmpty());
     QVERIFY(pane->lblCaption->isVisible());
     QVERIFY(!pane->WB->isVisible());
@@ -151,19 +151,19 @@ void TestMeaningPane::displayOpensTheKeywordsLink()
     QVERIFY(showing(pane, m_server.baseUrl() + "/"));
 
     QSignalSpy documents(pane->WB, &WebView::DocumentComplete);
-    const QPoint moon = window->lstKeys->visualRect(window->keywords->index(1, 0)).center();
-    QTest::mouseClick(window->lstKeys->viewport(), Qt::LeftButton, {}, moon);
-    QCOMPARE(window->txtKey->text(), QString("Moon"));
+    const QPoint moon = window->findChild<KeywordListView *>("lstKeys")->visualRect(window->findChild<KeywordListModel *>("keywords")->index(1, 0)).center();
+    QTest::mouseClick(window->findChild<KeywordListView *>("lstKeys")->viewport(), Qt::LeftButton, {}, moon);
+    QCOMPARE(window->findChild<QLineEdit *>("txtKey")->text(), QString("Moon"));
     if (doubleClick)
-        QTest::mouseDClick(window->lstKeys->viewport(), Qt::LeftButton, {}, moon);
+        QTest::mouseDClick(window->findChild<KeywordListView *>("lstKeys")->viewport(), Qt::LeftButton, {}, moon);
     else
-        QTest::mouseClick(window->cmdDisplay, Qt::LeftButton);
+        QTest::mouseClick(window->findChild<QPushButton *>("cmdDisplay"), Qt::LeftButton);
     QVERIFY(fakes.prompter.prompts.isEmpty());
     QCOMPARE(app.state().CurrentTerm, link("moon"));
     QVERIFY(WebWait::documents(documents));
     QCOMPARE(documents.first().first().toString(), link("moon"));
     QCOMPARE(m_server.requests, QStringList({ "/", "/dreams/moon.html" }));
-    QCOMPARE(window->mdiArea->currentSubWindow()->widget(), pane);
+    QCOMPARE(window->findChild<QMdiArea *>("mdiArea")->currentSubWindow()->widget(), pane);
 }
 
 void TestMeaningPane::loadOpensThePendingTerm_data()
@@ -203,9 +203,9 @@ void TestMeaningPane::loadOpensThePendingTerm()
     window.MDIForm_Load();
     window.show();
     state.CurrentTerm = currentTerm.arg(m_server.baseUrl());
-    window.txtKey->setText(searchBox.arg(m_server.baseUrl()));
+    window.findChild<QLineEdit *>("txtKey")->setText(searchBox.arg(m_server.baseUrl()));
 
-    window.showMeaningPane();
+    window.panes()->showMeaningPane();
     QVERIFY(state.CurrentTerm.isEmpty());
     QVERIFY(showing(window.meaningPane(), m_server.url(expectedRequest)));
     QCOMPARE(m_server.requests, QStringList { expectedRequest });
@@ -233,7 +233,7 @@ void TestMeaningPane::onlyOneCountsAsOnline()
     const QString pending = m_server.url("/dreams/sea.html");
     state.CurrentTerm = pending;
 
-    window.showMeaningPane();
+    window.panes()->showMeaningPane();
     frmMain *pane = window.meaningPane();
     QVERIFY(pane->lblCaption->isVisible());
     QVERIFY(!pane->WB->isVisible());

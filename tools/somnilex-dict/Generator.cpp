@@ -1,5 +1,7 @@
 #include "Generator.h"
 
+#include "DreamsTable.h"
+
 #include <QRandomGenerator>
 
 namespace Generator {
@@ -39,7 +41,7 @@ void generate(qint64 count, quint32 seed, const QString &linkPrefix,
         for (int m = 0; m < more; ++m)
             key += QLatin1Char(' ') + word(random);
         take({ key, linkPrefix + QString::number(i) + QStringLiteral(".html"),
-            QStringLiteral("astro") });
+            DreamsTable::Marker });
     }
 }
 

@@ -8,6 +8,7 @@
 // symbols; the assets (the pages' scripts, the error page) copied as they are; OUT/dreams.qrc
 // bundling all of them; and OUT/dreams.tsv and OUT/update.tsv, the rows of dream.dll and of
 // the sample update file.
+#include "DreamsTable.h"
 #include "PageWriter.h"
 #include "StartPage.h"
 #include "SymbolSource.h"
@@ -60,7 +61,7 @@ std::vector<DictionaryRow> rowsOf(const std::vector<Symbol> &symbols)
 {
     std::vector<DictionaryRow> rows;
     for (const Symbol &s : symbols)
-        rows.push_back({ s.key, PageWriter::link(s), QStringLiteral("astro") });
+        rows.push_back({ s.key, PageWriter::link(s), DreamsTable::Marker });
     return rows;
 }
 

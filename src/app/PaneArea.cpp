@@ -1,0 +1,77 @@
+#include "PaneArea.h"
+
+#include <QMdiSubWindow>
+
+PaneArea::PaneArea(const AppConfig &config, AppState &state, std::function<QString()> searchText,
+    std::function<void()> openHomePage, std::function<FrameMetrics()> frame, QWidget *parent)
+    : QMdiArea(parent)
+    , m_config(config)
+    , m_state(state)
+    , m_searchText(std::move(searchText))
+    , m_openHomePage(std::move(openHomePage))
+    , m_frame(std::move(frame))
+{
+    // The panes size themselves to the window, a little past the visible area by design.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void PaneArea::resizePanes(const FrameMetrics &frame)
+{
+    if (m_meaningPane)
+        m_meaningPane->Form_Resize(frame);
+    if (m_browser)
+        m_browser->Form_Resize(frame);
+}
+
+QMdiSubWindow *PaneArea::addPane(QWidget *pane)
+{
+    QMdiSubWindow *window = addSubWindow(pane, Qt::FramelessWindowHint);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    return window;
+}
+
+void PaneArea::navigateMeaningPane(const QString &address)
+{
+    if (!m_meaningPane)
+        showMeaningPane();
+    m_meaningPane->Navigate(address);
+}
+
+void PaneArea::showMeaningPane()
+{
+    if (!m_meaningPane) {
+        m_meaningPane = new frmMain(m_config, m_state, m_searchText);
+        m_meaningWindow = addPane(m_meaningPane);
+        m_meaningWindow->move(0, 0);
+        m_meaningWindow->show();
+        m_meaningPane->Form_Load(m_frame());
+    }
+    m_meaningWindow->show();
+    setActiveSubWindow(m_meaningWindow);
+    m_meaningWindow->raise();
+}
+
+void PaneArea::closeBrowser()
+{
+    if (m_browserWindow)
+        delete m_browserWindow.data();
+}
+
+void PaneArea::openBrowser()
+{
+    m_browser = new frmBrowser(m_config, m_state, m_searchText, m_openHomePage);
+    m_browserWindow = addPane(m_browser);
+    m_browserWindow->show();
+    m_browser->Form_Load(m_frame());
+    setActiveSubWindow(m_browserWindow);
+    m_browserWindow->raise();
+}
+
+void PaneArea::hideBrowser()
+{
+    // A window that was never opened stays unopened: loading it only to hide it would start a
+    // web search nobody sees.
+    if (m_browserWindow)
+        m_browserWindow->hide();
+}

@@ -1,0 +1,51 @@
+#pragma once
+#include "PaneHost.h"
+#include "Twips.h"
+#include "frmBrowser.h"
+#include "frmMain.h"
+
+#include <QMdiArea>
+#include <QPointer>
+#include <functional>
+
+class QMdiSubWindow;
+struct AppConfig;
+struct AppState;
+
+// The main window's client area, in which the meaning pane and the browser window live as
+// frameless sub-windows, opened, shown and closed as the lookup commands ask.
+class PaneArea : public QMdiArea, public PaneHost
+{
+    Q_OBJECT
+public:
+    // searchText reads the search box, openHomePage opens the maker's home page, frame reads
+    // the main window's size and bands.
+    PaneArea(const AppConfig &config, AppState &state, std::function<QString()> searchText,
+        std::function<void()> openHomePage, std::function<FrameMetrics()> frame,
+        QWidget *parent = nullptr);
+
+    // PaneHost
+    void navigateMeaningPane(const QString &address) override;
+    void showMeaningPane() override;
+    void closeBrowser() override;
+    void openBrowser() override;
+    void hideBrowser() override;
+
+    // Lets each open pane follow the main window's new size.
+    void resizePanes(const FrameMetrics &frame);
+    frmMain *meaningPane() const { return m_meaningPane; }
+    frmBrowser *browserWindow() const { return m_browser; }
+
+private:
+    QMdiSubWindow *addPane(QWidget *pane);
+
+    const AppConfig &m_config;
+    AppState &m_state;
+    std::function<QString()> m_searchText;
+    std::function<void()> m_openHomePage;
+    std::function<FrameMetrics()> m_frame;
+    QPointer<frmMain> m_meaningPane;
+    QPointer<QMdiSubWindow> m_meaningWindow;
+    QPointer<frmBrowser> m_browser;
+    QPointer<QMdiSubWindow> m_browserWindow;
+};
