@@ -6,6 +6,7 @@
 #include "NetworkConnectionProbe.h"
 #include "QSettingsStore.h"
 #include "QtPrompter.h"
+#include "ScreenReaderAccess.h"
 #include "StartupTrace.h"
 #include "SystemClock.h"
 #include "WebView.h"
@@ -55,6 +56,7 @@ int main(int argc, char *argv[])
     // Lets the desktop match the windows to the installed launcher and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.somnilex.Somnilex"));
     QApplication::setQuitOnLastWindowClosed(false);
+    ScreenReaderAccess::prepareEngine();
 
     const QString executable
         = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();

@@ -1,9 +1,11 @@
 #include "MDI.h"
 
+#include "AccessibleNames.h"
 #include "AppState.h"
 #include "CheckOnline.h"
 #include "ConnectionProbe.h"
 #include "KeywordListModel.h"
+#include "KeyboardFlow.h"
 #include "KeywordListView.h"
 #include "LinkLabel.h"
 #include "LookupController.h"
@@ -62,6 +64,13 @@ MDI::MDI(const AppConfig &config, const Services &services, AppState &state, QWi
     buildToolbar();
     buildBands();
     buildLeftPanel();
+    // Tests and helpers reach the controls by name.
+    txtKey->setObjectName(QStringLiteral("txtKey"));
+    lstKeys->setObjectName(QStringLiteral("lstKeys"));
+    cmdSearch->setObjectName(QStringLiteral("cmdSearch"));
+    cmdDisplay->setObjectName(QStringLiteral("cmdDisplay"));
+    cmdDonate->setObjectName(QStringLiteral("cmdDonate"));
+    cmdExit->setObjectName(QStringLiteral("cmdExit"));
 
     LookupControls controls;
     controls.txtKey = txtKey;
@@ -76,6 +85,8 @@ MDI::MDI(const AppConfig &config, const Services &services, AppState &state, QWi
                                     config.dictionaryPath(), this);
     m_lookup->connectControls();
     wireCommands();
+    new KeyboardFlow(this, txtKey, lstKeys, cmdDisplay, [this] { m_lookup->lstKeys_Click(); });
+    AccessibleNames::nameNavigationButtons(TB);
 
     // Restored, the client area is 9900 x 7080 twips, centred on the screen.
     resize(Twips::toPixels(9900), Twips::toPixels(7080) + menuBar()->sizeHint().height());

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -138,6 +139,8 @@ frmExitScreen::frmExitScreen(
     connect(Check1, &QCheckBox::clicked, this, &frmExitScreen::Check1_Click);
     connect(lblGoToHome, &LinkLabel::clicked, this, &frmExitScreen::lblGoToHome_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmExitScreen::cmdClose_Click);
+    // Esc leaves the screen as its Exit button does.
+    new QShortcut(QKeySequence::Cancel, this, cmdClose, &QPushButton::click);
 
     Form_Load();
 }
