@@ -19,24 +19,37 @@ struct Node
     QString text;
 };
 
+// The Python that has pyatspi: the system's, which a Python on the PATH (pyenv, a virtual
+// environment) may hide. Empty when none has it.
+inline QString python()
+{
+    QStringList candidates { QStringLiteral("/usr/bin/python3") };
+    const QString onPath = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    if (!onPath.isEmpty())
+        candidates.prepend(onPath);
+    for (const QString &candidate : candidates) {
+        QProcess probe;
+        probe.start(candidate, { QStringLiteral("-c"), QStringLiteral("import pyatspi") });
+        if (probe.waitForFinished(30000) && probe.exitStatus() == QProcess::NormalExit
+            && probe.exitCode() == 0)
+            return candidate;
+    }
+    return QString();
+}
+
 // Why the tree cannot be read here, or "" when it can.
 inline QString whatIsMissing()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("python3")).isEmpty())
-        return QStringLiteral("needs python3 with pyatspi (Debian package python3-pyatspi)");
-    QProcess probe;
-    probe.start(
-        QStringLiteral("python3"), { QStringLiteral("-c"), QStringLiteral("import pyatspi") });
-    if (!probe.waitForFinished(30000) || probe.exitCode() != 0)
-        return QStringLiteral("needs pyatspi (Debian package python3-pyatspi)");
-    return QString();
+    return python().isEmpty()
+        ? QStringLiteral("needs python3 with pyatspi (Debian package python3-pyatspi)")
+        : QString();
 }
 
 // The tree of this process, or an empty list when the reader did not find it on the bus.
 inline QList<Node> read()
 {
     QProcess reader;
-    reader.start(QStringLiteral("python3"),
+    reader.start(python(),
         { QStringLiteral(SOMNILEX_ACCESSIBLE_TREE),
             QString::number(QCoreApplication::applicationPid()) });
     if (!reader.waitForStarted(10000))

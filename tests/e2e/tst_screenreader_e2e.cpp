@@ -37,10 +37,22 @@ QString shippedText(const QString &page, const QString &pattern)
         : QString();
 }
 
+// Whether an object of role reads as text: by its name, its own text, or the text of its
+// children, where the engine puts the words of a paragraph.
 bool hasNode(const QList<AccessibleTree::Node> &tree, const QString &role, const QString &text)
 {
-    for (const AccessibleTree::Node &node : tree) {
-        if (node.role == role && (node.name == text || node.text == text))
+    for (qsizetype i = 0; i < tree.size(); ++i) {
+        const AccessibleTree::Node &node = tree[i];
+        if (node.role != role)
+            continue;
+        if (node.name == text || node.text == text)
+            return true;
+        QStringList words;
+        for (qsizetype j = i + 1; j < tree.size() && tree[j].depth > node.depth; ++j) {
+            if (tree[j].depth == node.depth + 1)
+                words << (tree[j].text.isEmpty() ? tree[j].name : tree[j].text);
+        }
+        if (words.join(QLatin1Char(' ')).simplified() == text)
             return true;
     }
     return false;
@@ -125,6 +137,7 @@ void TestScreenReader::readsTheDisplayedMeaning()
         },
         120000);
     if (!read) {
+        qInfo().noquote() << "Looked for the heading" << heading << "and the meaning" << meaning;
         for (const AccessibleTree::Node &node : tree)
             qInfo().noquote() << node.depth << node.role << node.name << node.text.left(60);
     }
