@@ -82,10 +82,14 @@ bool KeyboardFlow::inWindow(const QObject *object) const
 bool KeyboardFlow::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
-    case QEvent::FocusIn:
-        if (!m_userActed && inWindow(watched))
+    case QEvent::FocusIn: {
+        // Only focus the program moves: a click or a key is the user's choice.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (!m_userActed && inWindow(watched)
+            && (reason == Qt::ActiveWindowFocusReason || reason == Qt::OtherFocusReason))
             keepStartFocus(static_cast<QWidget *>(watched));
         return false;
+    }
     case QEvent::MouseButtonPress:
         if (inWindow(watched))
             m_userActed = true;
@@ -141,7 +145,9 @@ bool KeyboardFlow::leavePage(QWidget *from, bool forward)
         next = forward ? next->nextInFocusChain() : next->previousInFocusChain();
         if (!next || next == page)
             return false;
-        if (next->window() == m_window && !page->isAncestorOf(next) && isTabStop(next))
+        // Not the page's own containers either: a sub-window hands its focus straight back.
+        if (next->window() == m_window && !page->isAncestorOf(next) && !next->isAncestorOf(page)
+            && isTabStop(next))
             break;
     }
     next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
