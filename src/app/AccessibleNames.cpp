@@ -1,7 +1,5 @@
 #include "AccessibleNames.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QAction>
 #include <QCoreApplication>
 #include <QToolBar>
@@ -24,20 +22,6 @@ const ButtonName ButtonNames[] = {
     { "Search", QT_TRANSLATE_NOOP("AccessibleNames", "Search engine home page") },
 };
 
-QAccessibleInterface *plainWindow(const QString &className, QObject *object)
-{
-    if (!object || !object->isWidgetType())
-        return nullptr;
-    auto *widget = static_cast<QWidget *>(object);
-    // Only the widget's own class, and only when it is a plain widget made a window: dialogs,
-    // main windows and every control keep Qt's own interface.
-    const QMetaObject *meta = object->metaObject();
-    if (!widget->isWindow() || className != QLatin1String(meta->className()) || !meta->superClass()
-        || qstrcmp(meta->superClass()->className(), "QWidget") != 0)
-        return nullptr;
-    return new QAccessibleWidget(widget, QAccessible::Window);
-}
-
 } // namespace
 
 namespace AccessibleNames {
@@ -54,12 +38,6 @@ void nameNavigationButtons(QToolBar *toolbar)
     if (auto *more = toolbar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
         more->setAccessibleName(
             QCoreApplication::translate("AccessibleNames", "More toolbar buttons"));
-}
-
-void exposePlainWindows()
-{
-    // Qt keeps one list of factories and adds each only once.
-    QAccessible::installFactory(plainWindow);
 }
 
 } // namespace AccessibleNames

@@ -11,7 +11,4 @@ namespace AccessibleNames {
 // engine's page, not as a second Search beside the lookup's; and the overflow button.
 void nameNavigationButtons(QToolBar *toolbar);
 
-// Top-level windows built on a plain widget are exposed as windows, not as fillers.
-void exposePlainWindows();
-
 } // namespace AccessibleNames

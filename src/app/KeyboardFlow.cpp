@@ -28,6 +28,12 @@ QWebEngineView *pageOf(QWidget *widget)
     return nullptr;
 }
 
+// The page itself or one of the panes around it.
+bool holdsPage(QWidget *widget)
+{
+    return pageOf(widget) || widget->findChild<QWebEngineView *>();
+}
+
 // What Tab would stop at, as Qt's own chain decides it.
 bool isTabStop(QWidget *widget)
 {
@@ -83,11 +89,14 @@ bool KeyboardFlow::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::FocusIn: {
-        // Only focus the program moves: a click or a key is the user's choice.
+        // Only what the window's activation or a loading page does with the focus: a click or
+        // a key is the user's choice, and the program's other moves are meant.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        auto *focused = static_cast<QWidget *>(watched);
         if (!m_userActed && inWindow(watched)
-            && (reason == Qt::ActiveWindowFocusReason || reason == Qt::OtherFocusReason))
-            keepStartFocus(static_cast<QWidget *>(watched));
+            && (reason == Qt::ActiveWindowFocusReason
+                || (reason == Qt::OtherFocusReason && holdsPage(focused))))
+            keepStartFocus(focused);
         return false;
     }
     case QEvent::MouseButtonPress:
