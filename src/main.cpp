@@ -7,6 +7,7 @@
 #include "QSettingsStore.h"
 #include "QtPrompter.h"
 #include "QtRandomSource.h"
+#include "ScreenReaderAccess.h"
 #include "StartupTrace.h"
 #include "SystemClock.h"
 #include "WebView.h"
@@ -56,6 +57,7 @@ int main(int argc, char *argv[])
     // Lets the desktop match the windows to the installed launcher and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.somnilex.Somnilex"));
     QApplication::setQuitOnLastWindowClosed(false);
+    ScreenReaderAccess::prepareEngine();
 
     const QString executable
         = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();

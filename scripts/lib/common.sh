@@ -5,7 +5,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 
 PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-webengine-dev libqt6svg6 libgl-dev
           libsqlcipher-dev sqlcipher xvfb xauth librsvg2-bin gzip desktop-file-utils appstream
-          openbox x11-utils xdotool)
+          openbox x11-utils xdotool dbus at-spi2-core python3-pyatspi libglib2.0-bin)
 
 ensure_packages() {
     local missing=()
@@ -62,6 +62,33 @@ start_desktop() {
     echo "openbox did not start on $DISPLAY:" >&2
     cat "$DESKTOP_DIR/openbox.log" "$DESKTOP_DIR/xvfb.log" >&2
     return 1
+}
+
+# start_accessibility_bus: a private D-Bus session with the AT-SPI accessibility bus on it, switched
+# on as a screen reader switches it on, for the tests that read the program as a screen reader
+# does. Call after start_desktop; stop_desktop ends it. Without the tools those tests skip.
+start_accessibility_bus() {
+    local launcher=/usr/libexec/at-spi-bus-launcher out try p
+    if ! command -v dbus-daemon >/dev/null || ! command -v gdbus >/dev/null || [ ! -x "$launcher" ]; then
+        echo "No dbus-daemon, gdbus or $launcher: the screen-reader tests will skip" >&2
+        return 0
+    fi
+    out="$(dbus-daemon --session --fork --print-address=1 --print-pid=1)" || return 0
+    export DBUS_SESSION_BUS_ADDRESS="$(sed -n 1p <<<"$out")"
+    DESKTOP_PIDS+=("$(sed -n 2p <<<"$out")")
+    "$launcher" --launch-immediately >"$DESKTOP_DIR/at-spi.log" 2>&1 &
+    DESKTOP_PIDS+=($!)
+    for try in $(seq 100); do
+        gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+            --method org.freedesktop.DBus.NameHasOwner org.a11y.Bus 2>/dev/null | grep -q true && break
+        sleep 0.1
+    done
+    for p in IsEnabled ScreenReaderEnabled; do
+        gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
+            --method org.freedesktop.DBus.Properties.Set org.a11y.Status "$p" "<true>" \
+            >/dev/null 2>&1 || echo "Could not switch on $p on the accessibility bus" >&2
+    done
+    return 0
 }
 
 stop_desktop() {

@@ -1,10 +1,12 @@
 #include "MDI.h"
 
+#include "AccessibleNames.h"
 #include "AppState.h"
 #include "CheckOnline.h"
 #include "ConnectionProbe.h"
 #include "Fonts.h"
 #include "KeywordListModel.h"
+#include "KeyboardFlow.h"
 #include "KeywordListView.h"
 #include "LinkLabel.h"
 #include "LookupController.h"
@@ -70,6 +72,8 @@ MDI::MDI(const AppConfig &config, const Services &services, AppState &state,
         controls, *mdiArea, *services.prompter, state, dictionary, config.dictionaryPath(), this);
     m_lookup->connectControls();
     wireCommands();
+    new KeyboardFlow(this, txtKey, lstKeys, cmdDisplay, [this] { m_lookup->lstKeys_Click(); });
+    AccessibleNames::nameNavigationButtons(TB);
 
     // Restored, the client area is 9900 x 7080 twips, centred on the screen.
     resize(Twips::toPixels(9900), Twips::toPixels(7080) + menuBar()->sizeHint().height());

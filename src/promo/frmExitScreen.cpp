@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 // A refer-a-friend field: the member it fills, its name, the text it shows while empty, where it
@@ -119,6 +120,8 @@ frmExitScreen::frmExitScreen(const AppConfig &config, Prompter &prompter, LinkOp
     connect(Check1, &QCheckBox::clicked, this, &frmExitScreen::Check1_Click);
     connect(lblGoToHome, &LinkLabel::clicked, this, &frmExitScreen::lblGoToHome_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmExitScreen::cmdClose_Click);
+    // Esc leaves the screen as its Exit button does.
+    new QShortcut(QKeySequence::Cancel, this, cmdClose, &QPushButton::click);
 
     Form_Load();
 }
