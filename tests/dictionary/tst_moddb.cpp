@@ -101,6 +101,7 @@ private slots:
     void quoteIdentifier();
     void twoCachesAreIndependent();
     void closedCacheLetsGoOfItsFiles();
+    void journalOfALiveWriterIsLeftAlone();
     void keysLowerCasedAsQtDoes_data();
     void keysLowerCasedAsQtDoes();
 
@@ -498,6 +499,25 @@ void TestModDB::closedCacheLetsGoOfItsFiles()
     }
     // Nothing of one test function is left open for the next.
     QCOMPARE(descriptorsOn(folder.dictionary()), 0);
+}
+
+// Opening a file takes away a journal that no writer owns; one that a writer is filling stays.
+void TestModDB::journalOfALiveWriterIsLeftAlone()
+{
+    TestFolder folder;
+    folder.writeDictionary(rowsOf({ "Snake" }));
+    const QString journal = folder.dictionary() + "-journal";
+    DictionaryCache elsewhere;
+    modDB::Connection writer(elsewhere, folder.dictionary());
+    writer.BeginTrans();
+    writer.execute("INSERT INTO dreams (Key) VALUES ('Owl')");
+    QVERIFY(QFile::exists(journal));
+
+    QCOMPARE(keysIn(folder.dictionary()), QStringList({ "Snake" }));
+    QVERIFY(QFile::exists(journal));
+    writer.CommitTrans();
+    QVERIFY(!QFile::exists(journal));
+    QCOMPARE(keysIn(folder.dictionary()), QStringList({ "Snake", "Owl" }));
 }
 
 void TestModDB::keysLowerCasedAsQtDoes_data()
