@@ -59,7 +59,8 @@ CipherFile::CipherFile(QString path, const QByteArray &key)
     }
     sqlite3_busy_timeout(m_db, 2000);
     sqlite3_key(m_db, key.constData(), int(key.size()));
-    // The key is only tried on first use of the file.
+    // The key is only tried on first use of the file. The read also rolls back what a writer
+    // that was cut short left in a hot journal.
     const int rc
         = sqlite3_exec(m_db, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr)
         & 0xff;
@@ -78,6 +79,7 @@ CipherFile::CipherFile(QString path, const QByteArray &key)
         throw DictionaryError(
             QStringLiteral("The dictionary file %1 could not be read: %2.").arg(m_path, reason));
     }
+    removeLeftoverJournal();
 }
 
 CipherFile::~CipherFile()
@@ -92,17 +94,36 @@ void CipherFile::execute(const char *sql)
         fail(QString::fromUtf8(sql));
 }
 
-qint64 CipherFile::dataVersion()
+qint64 CipherFile::integerPragma(const char *sql)
 {
     sqlite3_stmt *query = nullptr;
-    const bool read
-        = sqlite3_prepare_v2(m_db, "PRAGMA data_version", -1, &query, nullptr) == SQLITE_OK
+    const bool read = sqlite3_prepare_v2(m_db, sql, -1, &query, nullptr) == SQLITE_OK
         && sqlite3_step(query) == SQLITE_ROW;
-    const qint64 version = read ? sqlite3_column_int64(query, 0) : -1;
+    const qint64 value = read ? sqlite3_column_int64(query, 0) : -1;
     sqlite3_finalize(query);
     if (!read)
-        fail(QStringLiteral("reading the data version"));
-    return version;
+        fail(QString::fromUtf8(sql));
+    return value;
+}
+
+qint64 CipherFile::dataVersion()
+{
+    return integerPragma("PRAGMA data_version");
+}
+
+qint64 CipherFile::sizeAfterCommit()
+{
+    return integerPragma("PRAGMA page_count") * integerPragma("PRAGMA page_size");
+}
+
+void CipherFile::removeLeftoverJournal()
+{
+    // The probe has rolled back a journal of a commit that was cut short. One still there was
+    // left by a writer stopped before its commit began, which SQLite leaves alone. Leaving the
+    // persistent journal mode deletes it, under the write lock, so never while a writer lives.
+    if (QFileInfo::exists(m_path + QStringLiteral("-journal")))
+        sqlite3_exec(m_db, "PRAGMA journal_mode = PERSIST; PRAGMA journal_mode = DELETE;", nullptr,
+            nullptr, nullptr);
 }
 
 int CipherFile::ownChanges() const

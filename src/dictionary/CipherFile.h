@@ -23,6 +23,8 @@ public:
     void execute(const char *sql);
     // Moves whenever another connection commits to the file.
     qint64 dataVersion();
+    // The file's size once the open transaction is committed.
+    qint64 sizeAfterCommit();
     // Rows this handle has written since it was opened.
     int ownChanges() const;
 
@@ -34,6 +36,9 @@ public:
     static QString whyNotUnlocked(const QString &path);
 
 private:
+    qint64 integerPragma(const char *sql);
+    void removeLeftoverJournal();
+
     QString m_path;
     sqlite3 *m_db = nullptr;
 };

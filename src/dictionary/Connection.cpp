@@ -43,8 +43,12 @@ void Connection::CommitTrans()
 
 void Connection::RollbackTrans()
 {
-    if (!sqlite3_get_autocommit(handle()))
-        execute("ROLLBACK");
+    // Asked whatever the handle says: after an I/O error SQLite may have ended the transaction
+    // itself, and a ROLLBACK with none open only says so.
+    if (sqlite3_exec(handle(), "ROLLBACK", nullptr, nullptr, nullptr) != SQLITE_OK
+        && !sqlite3_get_autocommit(handle()))
+        fail(QStringLiteral("ROLLBACK"));
+    m_cache.noteOwnWrite(*m_file);
 }
 
 } // namespace modDB

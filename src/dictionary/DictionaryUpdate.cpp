@@ -1,11 +1,14 @@
 #include "DictionaryUpdate.h"
 
+#include "CipherFile.h"
+#include "DictionaryCache.h"
+#include "LinkPolicy.h"
+#include "SpaceReservation.h"
 #include "DreamsTable.h"
 #include "modDB.h"
 
 #include <QSet>
 #include <utility>
-#include <vector>
 
 const QString DictionaryUpdate::Marker = DreamsTable::Marker;
 
@@ -15,11 +18,17 @@ using DreamsTable::KeyColumn;
 using DreamsTable::LinkColumn;
 using DreamsTable::NamesColumn;
 
-struct UpdateRow
+// A value from a file that is being refused, on one line and short enough for a message.
+QString shortened(const QString &text)
 {
-    QString key;
-    QString link;
-};
+    constexpr int Longest = 80;
+    QString shown = text.size() <= Longest ? text : text.left(Longest - 3) + QStringLiteral("...");
+    for (QChar &c : shown) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    }
+    return shown;
+}
 
 } // namespace
 
@@ -33,98 +42,163 @@ DictionaryUpdate::DictionaryUpdate(
 DictionaryUpdate::Result DictionaryUpdate::run() const
 {
     Result result;
+    std::vector<UpdateRow> rows;
+    if (readUpdate(rows, result))
+        merge(rows, result);
+    return result;
+}
 
+bool DictionaryUpdate::readUpdate(std::vector<UpdateRow> &rows, Result &result) const
+{
     // A file that cannot be read as an update has, as far as the user is concerned, nothing
     // in it; the update's own message says so.
     modDB::RecordsetPtr updateSet;
     try {
         updateSet = modDB::openDreams(m_cache, m_updatePath);
     } catch (const DictionaryError &) {
-        return result;
+        return false;
     }
     result.updateRows = updateSet->RecordCount();
     if (result.updateRows == 0)
-        return result;
+        return false;
 
     // Every row is checked before anything is written, so a wrong file changes nothing.
     if (!updateSet->hasColumn(NamesColumn) || !updateSet->hasColumn(KeyColumn)
         || !updateSet->hasColumn(LinkColumn)) {
         result.outcome = Outcome::WrongFile;
-        return result;
+        return false;
     }
-    std::vector<UpdateRow> rows;
     rows.reserve(size_t(result.updateRows));
     updateSet->MoveFirst();
     for (qint64 i = 0; i < result.updateRows; ++i) {
         if (updateSet->Fields(NamesColumn) != Marker) {
             result.outcome = Outcome::WrongFile;
-            return result;
+            return false;
         }
-        rows.push_back({ updateSet->Fields(KeyColumn), updateSet->Fields(LinkColumn) });
+        const QString &key = updateSet->Fields(KeyColumn);
+        const QString &link = updateSet->Fields(LinkColumn);
+        // Every link ends up in a pane; one the panes may not show has no place in the
+        // dictionary.
+        if (!LinkPolicy::isShowableLink(link)) {
+            result.outcome = Outcome::WrongFile;
+            result.refusedRow = QStringLiteral("Row %1 (\"%2\") links to \"%3\", which is not a "
+                                               "web page Somnilex shows.")
+                                    .arg(i + 1)
+                                    .arg(shortened(key), shortened(link));
+            return false;
+        }
+        rows.push_back({ key, link });
         updateSet->MoveNext();
     }
-    updateSet.reset();
+    return true;
+}
 
+void DictionaryUpdate::merge(const std::vector<UpdateRow> &rows, Result &result) const
+{
     modDB::ConnectionPtr dictionary;
+    // Outlives the transaction: see SpaceReservation.
+    std::unique_ptr<SpaceReservation> room;
     try {
         modDB::OpenConnection(dictionary, m_cache, m_dictionaryPath);
+        // The new pages stay in memory until the commit, so that whatever fails before it has
+        // written nothing to the file.
+        dictionary->execute("PRAGMA cache_spill = OFF");
         // Taking the write lock before reading means no other writer can add a link between
         // the read and the appends.
         dictionary->BeginTrans();
-        // The rows under the write lock, over the connection that holds it.
-        modDB::RecordsetPtr dreams;
-        modDB::OpenRecordset(dreams, dictionary, modDB::SelectAllDreams);
-
-        // One pass over the dictionary instead of one per update row. Links appended in this
-        // run join the set, so a link twice in the update is appended once.
-        QSet<QString> knownLinks;
-        const qint64 dictionaryRows = dreams->RecordCount();
-        knownLinks.reserve(dictionaryRows + result.updateRows);
-        if (dictionaryRows > 0) {
-            dreams->MoveFirst();
-            for (qint64 i = 0; i < dictionaryRows; ++i) {
-                knownLinks.insert(dreams->Fields(LinkColumn));
-                dreams->MoveNext();
-            }
-        }
-
-        for (const UpdateRow &row : rows) {
-            if (knownLinks.contains(row.link)) {
-                ++result.duplicates;
-                continue;
-            }
-            dreams->AddNew();
-            dreams->setField(NamesColumn, Marker);
-            dreams->setField(KeyColumn, row.key);
-            dreams->setField(LinkColumn, row.link);
-            dreams->Update();
-            knownLinks.insert(row.link);
-            ++result.appended;
-            if (m_appendHook)
-                m_appendHook(result.appended);
-        }
+        appendNewRows(dictionary, rows, result);
         if (m_commitHook)
             m_commitHook();
+        // A commit that ran out of room after its first page would leave the file rolled back
+        // in content but not in bytes: the journal's copies are encrypted afresh.
+        room = std::make_unique<SpaceReservation>(m_dictionaryPath);
+        room->reserve(dictionary->file().sizeAfterCommit());
         dictionary->CommitTrans();
     } catch (const std::exception &e) {
-        if (dictionary) {
-            try {
-                dictionary->RollbackTrans();
-            } catch (const DictionaryError &) {
-                // Closing the connection below discards the open transaction all the same.
-            }
-        }
+        if (room)
+            room->giveBack();
+        const bool opened = dictionary != nullptr;
+        abandon(std::move(dictionary));
+        room.reset();
+        if (opened)
+            resolveJournal();
+        const auto *dictionaryError = dynamic_cast<const DictionaryError *>(&e);
         result.outcome = Outcome::Failed;
         result.appended = 0;
         result.duplicates = 0;
-        const auto *dictionaryError = dynamic_cast<const DictionaryError *>(&e);
         result.error = dictionaryError
             ? dictionaryError->message()
-            : QStringLiteral("The dictionary file %1 could not be "
-                             "updated: %2.")
+            : QStringLiteral("The dictionary file %1 could not be updated: %2.")
                   .arg(m_dictionaryPath, QString::fromLocal8Bit(e.what()));
-        return result;
+        return;
     }
     result.outcome = Outcome::Merged;
-    return result;
+    try {
+        dictionary->execute("PRAGMA cache_spill = ON");
+    } catch (const DictionaryError &) {
+        // Only the next merge writes through this handle, and it sets its own.
+    }
+}
+
+void DictionaryUpdate::appendNewRows(const modDB::ConnectionPtr &dictionary,
+    const std::vector<UpdateRow> &rows, Result &result) const
+{
+    // The rows under the write lock, over the connection that holds it.
+    modDB::RecordsetPtr dreams;
+    modDB::OpenRecordset(dreams, dictionary, modDB::SelectAllDreams);
+
+    // One pass over the dictionary instead of one per update row. Links appended in this
+    // run join the set, so a link twice in the update is appended once.
+    QSet<QString> knownLinks;
+    const qint64 dictionaryRows = dreams->RecordCount();
+    knownLinks.reserve(dictionaryRows + qint64(rows.size()));
+    if (dictionaryRows > 0) {
+        dreams->MoveFirst();
+        for (qint64 i = 0; i < dictionaryRows; ++i) {
+            knownLinks.insert(dreams->Fields(LinkColumn));
+            dreams->MoveNext();
+        }
+    }
+
+    for (const UpdateRow &row : rows) {
+        if (knownLinks.contains(row.link)) {
+            ++result.duplicates;
+            continue;
+        }
+        dreams->AddNew();
+        dreams->setField(NamesColumn, Marker);
+        dreams->setField(KeyColumn, row.key);
+        dreams->setField(LinkColumn, row.link);
+        dreams->Update();
+        knownLinks.insert(row.link);
+        ++result.appended;
+        if (m_appendHook)
+            m_appendHook(result.appended);
+    }
+}
+
+void DictionaryUpdate::abandon(modDB::ConnectionPtr dictionary) const
+{
+    if (!dictionary)
+        return;
+    try {
+        dictionary->RollbackTrans();
+    } catch (const DictionaryError &) {
+        // Closing the handle below leaves the rest to the journal.
+    }
+    // A handle that failed half-way is not used again; closing it leaves in the journal what
+    // SQLite could not roll back itself.
+    m_cache.drop(dictionary->file());
+}
+
+void DictionaryUpdate::resolveJournal() const
+{
+    // Opening the file anew rolls back what a failed commit left in its journal now, rather
+    // than whenever the file is next read, and takes away a journal of a transaction that
+    // never reached its commit.
+    try {
+        m_cache.open(m_dictionaryPath);
+    } catch (const DictionaryError &) {
+        // Whoever opens it next will.
+    }
 }

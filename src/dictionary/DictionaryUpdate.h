@@ -2,18 +2,24 @@
 #include <QString>
 #include <QtGlobal>
 #include <functional>
+#include <memory>
+#include <vector>
 
 class DictionaryCache;
+namespace modDB {
+class Connection;
+}
 
-// Merges an update file into the dictionary: every row of the update must carry the marker,
-// and the rows whose Link the dictionary lacks are appended in one transaction, so the
-// dictionary ends with all of them or, on any failure, exactly as it was.
+// Merges an update file into the dictionary: every row of the update must carry the marker and
+// a link the panes may show, and the rows whose Link the dictionary lacks are appended in one
+// transaction, so the dictionary ends with all of them or, on any failure, with its rows as they
+// were and no journal left behind.
 class DictionaryUpdate
 {
 public:
     enum class Outcome {
         NothingToUpdate, // the update could not be read or has no rows
-        WrongFile, // some row lacks the marker, or the table lacks a needed column
+        WrongFile, // a row lacks the marker or links where no pane may go, or a column is missing
         Merged, // every new row is in the dictionary (possibly none)
         Failed, // the dictionary could not be opened or written; it is unchanged
     };
@@ -26,6 +32,8 @@ public:
         qint64 duplicates = 0;
         // Why the dictionary was not written, naming the file; set for Failed only.
         QString error;
+        // For WrongFile by a link the panes may not show: that row, by number, key and link.
+        QString refusedRow;
     };
 
     // The marker every update row carries and every appended row gets.
@@ -49,6 +57,21 @@ public:
     Result run() const;
 
 private:
+    struct UpdateRow
+    {
+        QString key;
+        QString link;
+    };
+    // Reads and checks every row of the update; false when there is nothing to merge, with
+    // the outcome in result.
+    bool readUpdate(std::vector<UpdateRow> &rows, Result &result) const;
+    void merge(const std::vector<UpdateRow> &rows, Result &result) const;
+    void appendNewRows(const std::shared_ptr<modDB::Connection> &dictionary,
+        const std::vector<UpdateRow> &rows, Result &result) const;
+    // Rolls back and lets go of a dictionary handle that failed.
+    void abandon(std::shared_ptr<modDB::Connection> dictionary) const;
+    void resolveJournal() const;
+
     DictionaryCache &m_cache;
     QString m_updatePath;
     QString m_dictionaryPath;

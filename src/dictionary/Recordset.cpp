@@ -5,21 +5,27 @@
 #include "DictionaryError.h"
 #include "TableSnapshot.h"
 
-#include <QRegularExpression>
-
 namespace modDB {
 
 namespace {
 
-// The table a query reads when it reads one whole table; rows can be added to such a query
-// only.
+// The table a query reads when it is "select * from" one table; rows can be added to such a
+// query only.
 QString tableOf(const QString &source)
 {
-    const QRegularExpression plainTable(
-        QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+(\\w+)\\s*;?\\s*$"),
-        QRegularExpression::CaseInsensitiveOption);
-    const auto match = plainTable.match(source);
-    return match.hasMatch() ? match.captured(1) : QString();
+    QString text = source.simplified();
+    if (text.endsWith(QLatin1Char(';')))
+        text = text.chopped(1).trimmed();
+    const QStringList words = text.split(QLatin1Char(' '));
+    if (words.size() != 4 || words[0].compare(QLatin1String("select"), Qt::CaseInsensitive) != 0
+        || words[1] != QLatin1String("*")
+        || words[2].compare(QLatin1String("from"), Qt::CaseInsensitive) != 0)
+        return {};
+    for (const QChar c : words[3]) {
+        if (c.unicode() >= 0x80 || !(c.isLetterOrNumber() || c == QLatin1Char('_')))
+            return {};
+    }
+    return words[3];
 }
 
 } // namespace
@@ -90,11 +96,11 @@ const QString &Recordset::Fields(int column) const
 const QString &Recordset::LowerFields(int column) const
 {
     checkPosition();
-    if (!m_rows->hasLowered(column))
-        throw DictionaryError(QStringLiteral("The row set over %1 keeps no lower-cased copy of "
-                                             "column %2.")
-                                  .arg(m_connection->path(), m_rows->columns().value(column)));
-    return m_rows->lowerCell(m_position, column);
+    if (const QString *lower = m_rows->lowerCell(m_position, column))
+        return *lower;
+    throw DictionaryError(QStringLiteral("The row set over %1 keeps no lower-cased copy of "
+                                         "column %2.")
+                              .arg(m_connection->path(), m_rows->columns().value(column)));
 }
 
 const QStringList &Recordset::Column(const QString &column) const

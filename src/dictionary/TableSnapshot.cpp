@@ -23,6 +23,31 @@ public:
     sqlite3_stmt *m_stmt = nullptr;
 };
 
+// The same as value.toLower(), sooner for the plain ASCII of most keys.
+QString lowerCase(const QString &value)
+{
+    const QChar *const begin = value.constData();
+    const QChar *const end = begin + value.size();
+    const QChar *upper = nullptr;
+    for (const QChar *c = begin; c != end; ++c) {
+        const char16_t u = c->unicode();
+        if (u >= 0x80)
+            return value.toLower();
+        if (!upper && u >= 'A' && u <= 'Z')
+            upper = c;
+    }
+    if (!upper)
+        return value;
+    QString lower = value;
+    QChar *out = lower.data();
+    for (qsizetype i = upper - begin; i < lower.size(); ++i) {
+        const char16_t u = out[i].unicode();
+        if (u >= 'A' && u <= 'Z')
+            out[i] = QChar(char16_t(u + ('a' - 'A')));
+    }
+    return lower;
+}
+
 } // namespace
 
 QString TableSnapshot::foldColumnName(const QString &name)
@@ -86,7 +111,7 @@ TableSnapshot TableSnapshot::read(
         QStringList &lower = table.m_lowered[size_t(c)];
         lower.reserve(table.m_rowCount);
         for (const QString &value : std::as_const(table.m_cells[size_t(c)]))
-            lower.append(value.toLower());
+            lower.append(lowerCase(value));
     }
     return table;
 }
@@ -103,7 +128,7 @@ void TableSnapshot::append(std::vector<QString> row)
 {
     for (size_t c = 0; c < m_cells.size(); ++c) {
         if (m_keepsLowered[c])
-            m_lowered[c].append(row[c].toLower());
+            m_lowered[c].append(lowerCase(row[c]));
         m_cells[c].append(std::move(row[c]));
     }
     ++m_rowCount;

@@ -28,10 +28,11 @@ public:
     // Every value of one column in table order.
     const QStringList &column(int column) const { return m_cells[size_t(column)]; }
     bool hasLowered(int column) const { return m_keepsLowered[size_t(column)]; }
-    // Only for a column read with lower-cased copies (see hasLowered).
-    const QString &lowerCell(qint64 row, int column) const
+    // The lower-cased cell; null for a column read without lower-cased copies.
+    const QString *lowerCell(qint64 row, int column) const
     {
-        return m_lowered[size_t(column)][row];
+        const QStringList &lowered = m_lowered[size_t(column)];
+        return row < lowered.size() ? &lowered[row] : nullptr;
     }
 
     // Adds a row, one value per column, after the last.

@@ -43,7 +43,9 @@ void UpdateCommand::mnuUpdate_Click()
         m_prompter.information(NothingToUpdateMessage);
         break;
     case DictionaryUpdate::Outcome::WrongFile:
-        m_prompter.information(WrongFileMessage);
+        m_prompter.information(result.refusedRow.isEmpty()
+                ? WrongFileMessage
+                : WrongFileMessage + QLatin1Char('\r') + result.refusedRow);
         break;
     case DictionaryUpdate::Outcome::Failed:
         m_prompter.error(QStringLiteral("The dictionary was not updated and is unchanged.\r%1")

@@ -1,8 +1,13 @@
+#include "BuildFolder.h"
 #include "DictionaryCache.h"
 #include "DictionaryUpdate.h"
 #include "DreamsTable.h"
+#include "ShimVfs.h"
+#include "SmallDisk.h"
 #include "TestDictionary.h"
 #include "modDB.h"
+
+#include <QCryptographicHash>
 
 #include <QFile>
 #include <QProcess>
@@ -11,6 +16,7 @@
 using Outcome = DictionaryUpdate::Outcome;
 using Rows = std::vector<DictionaryRow>;
 Q_DECLARE_METATYPE(Outcome)
+Q_DECLARE_METATYPE(ShimVfs::File)
 
 namespace {
 
@@ -82,6 +88,11 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+QByteArray sha256Of(const QString &path)
+{
+    return QCryptographicHash::hash(fileBytes(path), QCryptographicHash::Sha256).toHex();
+}
+
 // Another program's connection holding the file's write lock while it lives.
 class Writer
 {
@@ -133,6 +144,13 @@ private slots:
     void mergesBeyondSixteenBitCounts();
     void killedMergeLeavesAllOrNone_data();
     void killedMergeLeavesAllOrNone();
+    void refusesLinksNoPaneShows_data();
+    void refusesLinksNoPaneShows();
+    void fullDiskLeavesTheFileAsItWas_data();
+    void fullDiskLeavesTheFileAsItWas();
+    void ioErrorLeavesTheFileAsItWas_data();
+    void ioErrorLeavesTheFileAsItWas();
+    void shippedSampleIsAccepted();
 
 private:
     QString updatePath() const { return m_folder->file("update.dat"); }
@@ -175,9 +193,10 @@ void TestDictionaryUpdate::merges_data()
     QTest::newRow("third row unmarked")
         << Shipped << Rows { sun, moon, row("Star", "qrc:/dreams/star.html", "") }
         << Outcome::WrongFile << Shipped;
-    QTest::newRow("last row unmarked")
-        << Shipped << concat(generated("qrc:/n/", 0, 50), { row("Z", "qrc:/z", "astro ") })
-        << Outcome::WrongFile << Shipped;
+    QTest::newRow("last row unmarked") << Shipped
+                                       << concat(generated("https://dreams.test/n/", 0, 50),
+                                              { row("Z", "https://dreams.test/z", "astro ") })
+                                       << Outcome::WrongFile << Shipped;
 }
 
 void TestDictionaryUpdate::merges()
@@ -318,7 +337,7 @@ void TestDictionaryUpdate::dictionaryThatCannotBeWrittenIsUnchanged()
     QFETCH(QString, kind);
     QFETCH(QString, reason);
     const QString path = m_folder->dictionary();
-    DictionaryFile::write(updatePath(), generated("qrc:/new/", 0, 10));
+    DictionaryFile::write(updatePath(), generated("https://dreams.test/new/", 0, 10));
     if (kind == "text") {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -329,7 +348,7 @@ void TestDictionaryUpdate::dictionaryThatCannotBeWrittenIsUnchanged()
     if (kind == "trigger")
         execute(path,
             "CREATE TRIGGER refuse BEFORE INSERT ON dreams WHEN NEW.Link = "
-            "'qrc:/new/2' BEGIN SELECT RAISE(ABORT, 'refused'); END;");
+            "'https://dreams.test/new/2' BEGIN SELECT RAISE(ABORT, 'refused'); END;");
     std::unique_ptr<Writer> writer;
     if (kind == "locked") {
         writer = std::make_unique<Writer>(path);
@@ -362,8 +381,9 @@ void TestDictionaryUpdate::dictionaryThatCannotBeWrittenIsUnchanged()
 void TestDictionaryUpdate::mergesBeyondSixteenBitCounts()
 {
     // Both files hold more rows than a 16-bit counter reaches; half the update is known.
-    const Rows dictionary = generated("qrc:/d/", 0, 40000);
-    const Rows update = concat(generated("qrc:/d/", 20000, 20000), generated("qrc:/u/", 0, 20000));
+    const Rows dictionary = generated("https://dreams.test/d/", 0, 40000);
+    const Rows update = concat(generated("https://dreams.test/d/", 20000, 20000),
+        generated("https://dreams.test/u/", 0, 20000));
     m_folder->writeDictionary(dictionary);
     DictionaryFile::write(updatePath(), update);
 
@@ -374,7 +394,7 @@ void TestDictionaryUpdate::mergesBeyondSixteenBitCounts()
     QCOMPARE(result.appended, 20000);
     QCOMPARE(result.duplicates, 20000);
     QCOMPARE(DictionaryFile::read(m_folder->dictionary()),
-        concat(dictionary, generated("qrc:/u/", 0, 20000)));
+        concat(dictionary, generated("https://dreams.test/u/", 0, 20000)));
 }
 
 void TestDictionaryUpdate::killedMergeLeavesAllOrNone_data()
@@ -409,8 +429,8 @@ void TestDictionaryUpdate::killedMergeLeavesAllOrNone()
     QFETCH(bool, journalAtPause);
     QFETCH(bool, dictionaryWrittenAtPause);
     QFETCH(QString, expect);
-    const Rows dictionary = generated("qrc:/d/", 0, 2000);
-    const Rows fresh = generated("qrc:/u/", 0, 20000);
+    const Rows dictionary = generated("https://dreams.test/d/", 0, 2000);
+    const Rows fresh = generated("https://dreams.test/u/", 0, 20000);
     const QString path = m_folder->dictionary();
     const QString journal = path + "-journal";
     m_folder->writeDictionary(dictionary);
@@ -444,11 +464,171 @@ void TestDictionaryUpdate::killedMergeLeavesAllOrNone()
         QVERIFY(!QFile::exists(journal));
     }
 
-    // The first connection to open the file rolls an interrupted commit back.
+    // The next open resolves the journal, whatever stage the child was stopped at.
+    try {
+        DictionaryCache next;
+        next.open(path);
+    } catch (const DictionaryError &e) {
+        QFAIL(qPrintable(e.message()));
+    }
+    QVERIFY(!QFile::exists(journal));
     QCOMPARE(pragma(path, "PRAGMA integrity_check"), QString("ok"));
     const Rows after = DictionaryFile::read(path);
     QCOMPARE(after.size(), expect == "none" ? dictionary.size() : dictionary.size() + fresh.size());
     QCOMPARE(after, expect == "none" ? dictionary : concat(dictionary, fresh));
+}
+
+void TestDictionaryUpdate::refusesLinksNoPaneShows_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("https page") << "https://dreams.test/moon.html" << false;
+    QTest::newRow("http page") << "http://dreams.test/moon.html" << false;
+    QTest::newRow("blank page") << "about:blank" << false;
+    QTest::newRow("bundled page") << "qrc:/dreams/moon.html" << false;
+    QTest::newRow("local file") << "file:///etc/passwd" << true;
+    QTest::newRow("inline document") << "data:text/html,hello" << true;
+    QTest::newRow("page source") << "view-source:https://dreams.test/" << true;
+    QTest::newRow("browser internals") << "chrome://settings" << true;
+    QTest::newRow("script") << "javascript:alert(1)" << true;
+    QTest::newRow("bundled icon") << "qrc:/icons/home.svg" << true;
+    QTest::newRow("climbing out of the pages") << "qrc:/dreams/../icons/home.svg" << true;
+    QTest::newRow("other about page") << "about:srcdoc" << true;
+    QTest::newRow("relative link") << "moon.html" << true;
+    QTest::newRow("host without scheme") << "www.dreams.test/moon.html" << true;
+    QTest::newRow("empty link") << "" << true;
+    QTest::newRow("very long link") << "file:///" + QString(5000, 'a') << true;
+}
+
+// The whole file is refused at the first such row, which the message names; nothing is merged.
+void TestDictionaryUpdate::refusesLinksNoPaneShows()
+{
+    QFETCH(QString, link);
+    QFETCH(bool, refused);
+    m_folder->writeDictionary(Shipped);
+    const DictionaryRow sun = row("Sun", "https://dreams.test/sun.html");
+    const DictionaryRow star = row("Star", "https://dreams.test/star.html");
+    DictionaryFile::write(updatePath(), { sun, row("Moon", link), star, row("Mars", link) });
+
+    const auto result = DictionaryUpdate(*m_cache, updatePath(), m_folder->dictionary()).run();
+
+    if (!refused) {
+        QCOMPARE(result.outcome, Outcome::Merged);
+        QCOMPARE(DictionaryFile::read(m_folder->dictionary()),
+            concat(Shipped, { sun, row("Moon", link), star }));
+        return;
+    }
+    QCOMPARE(result.outcome, Outcome::WrongFile);
+    QVERIFY2(result.refusedRow.startsWith("Row 2 (\"Moon\")"), qPrintable(result.refusedRow));
+    QVERIFY2(result.refusedRow.contains(link.left(40)), qPrintable(result.refusedRow));
+    QVERIFY2(result.refusedRow.size() < 300, qPrintable(result.refusedRow));
+    QCOMPARE(result.appended, 0);
+    QCOMPARE(DictionaryFile::read(m_folder->dictionary()), Shipped);
+}
+
+void TestDictionaryUpdate::fullDiskLeavesTheFileAsItWas_data()
+{
+    // How much room the small disk has left once the dictionary is on it.
+    QTest::addColumn<qint64>("room");
+    QTest::newRow("room for the journal, not the rows") << qint64(-1);
+    QTest::newRow("no room for the journal") << qint64(0);
+}
+
+void TestDictionaryUpdate::fullDiskLeavesTheFileAsItWas()
+{
+    QFETCH(qint64, room);
+    SmallDisk disk(QStringLiteral("3m"));
+    if (!disk.mounted())
+        QSKIP(qPrintable(QStringLiteral("a 3 MB tmpfs folder could not be mounted (this needs "
+                                        "root or the right to mount): %1")
+                             .arg(disk.error())));
+    m_folder->writeDictionary(generated("https://dreams.test/d/", 0, 500));
+    const QString path = disk.file("dream.dll");
+    QVERIFY(QFile::copy(m_folder->dictionary(), path));
+    DictionaryFile::write(updatePath(), generated("https://dreams.test/u/", 0, 100000));
+    if (room >= 0)
+        QVERIFY(disk.fillLeaving(room));
+    const QByteArray before = sha256Of(path);
+    const Rows rows = DictionaryFile::read(path);
+
+    DictionaryCache cache;
+    const auto result = DictionaryUpdate(cache, updatePath(), path).run();
+
+    QCOMPARE(result.outcome, Outcome::Failed);
+    QVERIFY2(result.error.contains(path), qPrintable(result.error));
+    QCOMPARE(sha256Of(path), before);
+    QVERIFY(!QFile::exists(path + "-journal"));
+    QCOMPARE(DictionaryFile::read(path), rows);
+}
+
+void TestDictionaryUpdate::ioErrorLeavesTheFileAsItWas_data()
+{
+    // The nth write to that file fails, as a failing disk would make it.
+    QTest::addColumn<ShimVfs::File>("file");
+    QTest::addColumn<int>("nth");
+    QTest::addColumn<bool>("bytesKept");
+    QTest::newRow("first journal write") << ShimVfs::File::Journal << 1 << true;
+    QTest::newRow("tenth journal write") << ShimVfs::File::Journal << 10 << true;
+    // From the first page on, the journal puts the content back, each page encrypted anew.
+    QTest::newRow("first dictionary write") << ShimVfs::File::Database << 1 << false;
+    QTest::newRow("tenth dictionary write") << ShimVfs::File::Database << 10 << false;
+    QTest::newRow("hundredth dictionary write") << ShimVfs::File::Database << 100 << false;
+}
+
+void TestDictionaryUpdate::ioErrorLeavesTheFileAsItWas()
+{
+    QFETCH(ShimVfs::File, file);
+    QFETCH(int, nth);
+    QFETCH(bool, bytesKept);
+    const Rows dictionary = generated("https://dreams.test/d/", 0, 2000);
+    const QString path = m_folder->dictionary();
+    m_folder->writeDictionary(dictionary);
+    // More new pages than SQLite keeps in memory by default: a writer that lets them spill
+    // writes the dictionary before its commit.
+    DictionaryFile::write(updatePath(), generated("https://dreams.test/u/", 0, 40000));
+    const QByteArray before = sha256Of(path);
+
+    {
+        ShimVfs shim;
+        QVERIFY(shim.registered());
+        int writes = 0;
+        bool failed = false;
+        shim.beforeWrite = [&](ShimVfs::File written) {
+            if (written != file || failed || ++writes < nth)
+                return SQLITE_OK;
+            failed = true;
+            return SQLITE_IOERR_WRITE;
+        };
+        DictionaryCache cache;
+        const auto result = DictionaryUpdate(cache, updatePath(), path).run();
+        QVERIFY(failed);
+        QCOMPARE(result.outcome, Outcome::Failed);
+        QVERIFY2(result.error.contains(path), qPrintable(result.error));
+        // Resolved by the update itself, not left to whoever reads the file next.
+        QVERIFY(!QFile::exists(path + "-journal"));
+    }
+
+    if (bytesKept)
+        QCOMPARE(sha256Of(path), before);
+    QCOMPARE(pragma(path, "PRAGMA integrity_check"), QString("ok"));
+    QCOMPARE(DictionaryFile::read(path), dictionary);
+}
+
+void TestDictionaryUpdate::shippedSampleIsAccepted()
+{
+    const QString build = buildFolderHolding(QStringLiteral("update-sample.dll"));
+    const QString sample = build + QStringLiteral("/update-sample.dll");
+    if (build.isEmpty() || !QFile::exists(sample))
+        QSKIP("the build has not made update-sample.dll");
+    QVERIFY(QFile::copy(build + QStringLiteral("/dream.dll"), m_folder->dictionary()));
+    const qint64 shipped = qint64(DictionaryFile::read(m_folder->dictionary()).size());
+    const qint64 offered = qint64(DictionaryFile::read(sample).size());
+
+    const auto result = DictionaryUpdate(*m_cache, sample, m_folder->dictionary()).run();
+
+    QCOMPARE(result.outcome, Outcome::Merged);
+    QCOMPARE(result.appended, offered);
+    QCOMPARE(qint64(DictionaryFile::read(m_folder->dictionary()).size()), shipped + offered);
 }
 
 QTEST_GUILESS_MAIN(TestDictionaryUpdate)

@@ -101,6 +101,9 @@ private slots:
     void quoteIdentifier();
     void twoCachesAreIndependent();
     void closedCacheLetsGoOfItsFiles();
+    void journalOfALiveWriterIsLeftAlone();
+    void keysLowerCasedAsQtDoes_data();
+    void keysLowerCasedAsQtDoes();
 
 private:
     QStringList keysIn(const QString &path) { return ::keysIn(*m_cache, path); }
@@ -496,6 +499,58 @@ void TestModDB::closedCacheLetsGoOfItsFiles()
     }
     // Nothing of one test function is left open for the next.
     QCOMPARE(descriptorsOn(folder.dictionary()), 0);
+}
+
+// Opening a file takes away a journal that no writer owns; one that a writer is filling stays.
+void TestModDB::journalOfALiveWriterIsLeftAlone()
+{
+    TestFolder folder;
+    folder.writeDictionary(rowsOf({ "Snake" }));
+    const QString journal = folder.dictionary() + "-journal";
+    DictionaryCache elsewhere;
+    modDB::Connection writer(elsewhere, folder.dictionary());
+    writer.BeginTrans();
+    writer.execute("INSERT INTO dreams (Key) VALUES ('Owl')");
+    QVERIFY(QFile::exists(journal));
+
+    QCOMPARE(keysIn(folder.dictionary()), QStringList({ "Snake" }));
+    QVERIFY(QFile::exists(journal));
+    writer.CommitTrans();
+    QVERIFY(!QFile::exists(journal));
+    QCOMPARE(keysIn(folder.dictionary()), QStringList({ "Snake", "Owl" }));
+}
+
+void TestModDB::keysLowerCasedAsQtDoes_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::newRow("capital first") << "Snake";
+    QTest::newRow("all capitals with a space") << "SNAKE BITE";
+    QTest::newRow("capital last") << "snakE";
+    QTest::newRow("already lower") << "snake";
+    QTest::newRow("digits and signs") << "R2-D2 & C-3PO!";
+    QTest::newRow("accented capital") << "Échelle";
+    QTest::newRow("dotted capital I") << QString(QChar(0x130)) + "stanbul";
+    QTest::newRow("ASCII, then beyond") << "SNAKE Ärger";
+    QTest::newRow("sharp s") << "Straße";
+    QTest::newRow("Greek") << "ΟΔΥΣΣΕΥΣ";
+    QTest::newRow("empty") << "";
+}
+
+// Searches compare the lower-cased keys made as the rows are read: they must be what
+// QString::toLower makes of each key.
+void TestModDB::keysLowerCasedAsQtDoes()
+{
+    QFETCH(QString, key);
+    TestFolder folder;
+    folder.writeDictionary({ { key, "https://dreams.test/a.html", "astro" } });
+    const modDB::RecordsetPtr rs = modDB::openDreams(*m_cache, folder.dictionary());
+    rs->MoveFirst();
+    QCOMPARE(rs->LowerFields("Key"), key.toLower());
+
+    rs->AddNew();
+    rs->setField("Key", key + "X");
+    rs->Update();
+    QCOMPARE(rs->LowerFields("Key"), (key + "X").toLower());
 }
 
 QTEST_GUILESS_MAIN(TestModDB)

@@ -190,6 +190,9 @@ void TestUpdateCommand::outcomes_data()
     const QString nothing = "There is nothing to Update";
     const QString wrong = "This is the wrong file! Lookup online help";
     const QString success = "Somnilex Successfully Updated\rPlease restart dictionary ";
+    const QString wrongLink = wrong
+        + "\rRow 2 (\"Sun\") links to \"file:///etc/passwd\", which is not a web page Somnilex "
+          "shows.";
     const QStringList shipped = { "Snake", "Water" };
     const QStringList merged = { "Snake", "Water", "Moon", "Sun" };
 
@@ -205,6 +208,8 @@ void TestUpdateCommand::outcomes_data()
                                     << "" << nothing << false << shipped;
     QTest::newRow("wrong marker") << "wrong"
                                   << "" << wrong << false << shipped;
+    QTest::newRow("link no pane shows") << "local file"
+                                        << "" << wrongLink << false << shipped;
     QTest::newRow("dictionary refuses rows")
         << "new"
         << "refuses"
@@ -232,6 +237,9 @@ void TestUpdateCommand::outcomes()
         DictionaryFile::write(updatePath, {});
     else if (update == "wrong")
         DictionaryFile::write(updatePath, rowsOf({ "Moon", "Sun" }, "Astro"));
+    else if (update == "local file")
+        DictionaryFile::write(
+            updatePath, { rowsOf({ "Moon" })[0], { "Sun", "file:///etc/passwd", "astro" } });
     else if (update == "text") {
         QFile file(updatePath);
         QVERIFY(file.open(QIODevice::WriteOnly));

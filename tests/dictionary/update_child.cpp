@@ -9,6 +9,7 @@
 // end of the input ends it at once, as a crash would. Prints MERGED and the count when done.
 #include "DictionaryCache.h"
 #include "DictionaryUpdate.h"
+#include "ShimVfs.h"
 
 #include <QCoreApplication>
 #include <sqlite3.h>
@@ -21,27 +22,6 @@ namespace {
 
 enum class Stage { Never, Append, Write, Unlink, Unlinked };
 
-// A file system layer over SQLite's own that pauses the process at one step of the commit: the
-// only way to stop it between the journal and the database writes, and not by the clock.
-struct PausingVfs
-{
-    sqlite3_vfs vfs; // first, so that SQLite's pointer to it is a pointer to the whole
-    sqlite3_vfs *real = nullptr;
-    Stage stage = Stage::Never;
-    qint64 count = 0;
-    bool committing = false;
-    qint64 writes = 0;
-};
-
-struct PausingFile
-{
-    sqlite3_file base;
-    PausingVfs *owner;
-    bool database;
-    // SQLite's own file follows in the same allocation.
-    sqlite3_file *real() { return reinterpret_cast<sqlite3_file *>(this + 1); }
-};
-
 void pause()
 {
     std::printf("PAUSED\n");
@@ -51,119 +31,10 @@ void pause()
         std::_Exit(3);
 }
 
-PausingFile *pausingFile(sqlite3_file *file)
+bool isJournal(const char *name)
 {
-    return reinterpret_cast<PausingFile *>(file);
-}
-
-sqlite3_file *realFile(sqlite3_file *file)
-{
-    return pausingFile(file)->real();
-}
-
-int fileClose(sqlite3_file *f)
-{
-    return realFile(f)->pMethods->xClose(realFile(f));
-}
-int fileRead(sqlite3_file *f, void *buffer, int amount, sqlite3_int64 offset)
-{
-    return realFile(f)->pMethods->xRead(realFile(f), buffer, amount, offset);
-}
-int fileWrite(sqlite3_file *f, const void *buffer, int amount, sqlite3_int64 offset)
-{
-    PausingFile *file = pausingFile(f);
-    PausingVfs *owner = file->owner;
-    if (file->database && owner->committing && owner->stage == Stage::Write
-        && ++owner->writes == owner->count)
-        pause();
-    return realFile(f)->pMethods->xWrite(realFile(f), buffer, amount, offset);
-}
-int fileTruncate(sqlite3_file *f, sqlite3_int64 size)
-{
-    return realFile(f)->pMethods->xTruncate(realFile(f), size);
-}
-int fileSync(sqlite3_file *f, int flags)
-{
-    return realFile(f)->pMethods->xSync(realFile(f), flags);
-}
-int fileSize(sqlite3_file *f, sqlite3_int64 *size)
-{
-    return realFile(f)->pMethods->xFileSize(realFile(f), size);
-}
-int fileLock(sqlite3_file *f, int level)
-{
-    return realFile(f)->pMethods->xLock(realFile(f), level);
-}
-int fileUnlock(sqlite3_file *f, int level)
-{
-    return realFile(f)->pMethods->xUnlock(realFile(f), level);
-}
-int fileCheckReservedLock(sqlite3_file *f, int *out)
-{
-    return realFile(f)->pMethods->xCheckReservedLock(realFile(f), out);
-}
-int fileControl(sqlite3_file *f, int op, void *arg)
-{
-    return realFile(f)->pMethods->xFileControl(realFile(f), op, arg);
-}
-int fileSectorSize(sqlite3_file *f)
-{
-    return realFile(f)->pMethods->xSectorSize(realFile(f));
-}
-int fileDeviceCharacteristics(sqlite3_file *f)
-{
-    return realFile(f)->pMethods->xDeviceCharacteristics(realFile(f));
-}
-
-// Version 1: no shared memory and no memory mapping, which a rollback journal does not use.
-const sqlite3_io_methods PausingMethods = {
-    1,
-    fileClose,
-    fileRead,
-    fileWrite,
-    fileTruncate,
-    fileSync,
-    fileSize,
-    fileLock,
-    fileUnlock,
-    fileCheckReservedLock,
-    fileControl,
-    fileSectorSize,
-    fileDeviceCharacteristics,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-    nullptr,
-};
-
-int vfsOpen(sqlite3_vfs *vfs, const char *name, sqlite3_file *f, int flags, int *outFlags)
-{
-    auto *owner = reinterpret_cast<PausingVfs *>(vfs);
-    PausingFile *file = pausingFile(f);
-    file->base.pMethods = nullptr;
-    file->owner = owner;
-    // Only the dictionary is written; the update file is read alone.
-    file->database = (flags & SQLITE_OPEN_MAIN_DB) != 0;
-    const int rc = owner->real->xOpen(owner->real, name, file->real(), flags, outFlags);
-    if (file->real()->pMethods)
-        file->base.pMethods = &PausingMethods;
-    return rc;
-}
-
-int vfsDelete(sqlite3_vfs *vfs, const char *name, int syncFolder)
-{
-    auto *owner = reinterpret_cast<PausingVfs *>(vfs);
     const size_t length = std::strlen(name);
-    const bool journal
-        = owner->committing && length > 8 && std::strcmp(name + length - 8, "-journal") == 0;
-    if (journal && owner->stage == Stage::Unlink)
-        pause();
-    const int rc = owner->real->xDelete(owner->real, name, syncFolder);
-    if (journal && owner->stage == Stage::Unlinked)
-        pause();
-    return rc;
+    return length > 8 && std::strcmp(name + length - 8, "-journal") == 0;
 }
 
 bool parseStage(const QString &text, Stage &stage, qint64 &count)
@@ -196,29 +67,35 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    PausingVfs pausing;
-    if (args.size() != 4 || !parseStage(args.at(3), pausing.stage, pausing.count))
+    Stage stage = Stage::Never;
+    qint64 count = 0;
+    if (args.size() != 4 || !parseStage(args.at(3), stage, count))
         return 2;
 
-    pausing.real = sqlite3_vfs_find(nullptr);
-    if (!pausing.real)
+    // Only the dictionary is written; the update file is read alone.
+    ShimVfs shim;
+    if (!shim.registered())
         return 2;
-    pausing.vfs = *pausing.real;
-    pausing.vfs.pNext = nullptr;
-    pausing.vfs.zName = "pausing";
-    pausing.vfs.szOsFile = int(sizeof(PausingFile)) + pausing.real->szOsFile;
-    pausing.vfs.xOpen = vfsOpen;
-    pausing.vfs.xDelete = vfsDelete;
-    if (sqlite3_vfs_register(&pausing.vfs, 1) != SQLITE_OK)
-        return 2;
+    bool committing = false;
+    qint64 writes = 0;
+    shim.beforeWrite = [&](ShimVfs::File file) {
+        if (file == ShimVfs::File::Database && committing && stage == Stage::Write
+            && ++writes == count)
+            pause();
+        return SQLITE_OK;
+    };
+    shim.aroundDelete = [&](const char *name, bool done) {
+        if (committing && isJournal(name) && stage == (done ? Stage::Unlinked : Stage::Unlink))
+            pause();
+    };
 
     DictionaryCache cache;
     DictionaryUpdate update(cache, args.at(1), args.at(2));
-    update.setAppendHook([&pausing](qint64 appended) {
-        if (pausing.stage == Stage::Append && appended == pausing.count)
+    update.setAppendHook([&](qint64 appended) {
+        if (stage == Stage::Append && appended == count)
             pause();
     });
-    update.setCommitHook([&pausing] { pausing.committing = true; });
+    update.setCommitHook([&] { committing = true; });
     const DictionaryUpdate::Result result = update.run();
     if (result.outcome != DictionaryUpdate::Outcome::Merged)
         return 1;
