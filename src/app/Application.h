@@ -8,6 +8,10 @@
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
+
+class WebProfile;
+
 
 // The program's life cycle: the start-up sequence, the hand-over from the main window to the
 // exit screen, and the end. Everything outside the process is reached through the services
@@ -41,6 +45,7 @@ private:
     AppConfig m_config;
     Services m_services;
     AppState m_state;
+    std::unique_ptr<WebProfile> m_web;
     QPointer<MDI> m_mdi;
     QPointer<frmExitScreen> m_exitScreen;
     bool m_ending = false;

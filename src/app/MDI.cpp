@@ -374,7 +374,8 @@ void MDI::navigateMeaningPane(const QString &address)
 void MDI::showMeaningPane()
 {
     if (!m_meaningPane) {
-        m_meaningPane = new frmMain(m_config, m_state, [this] { return txtKey->text(); });
+        m_meaningPane = new frmMain(*m_services.web, m_config, m_state,
+                                    [this] { return txtKey->text(); });
         m_meaningWindow = addPane(m_meaningPane);
         m_meaningWindow->move(0, 0);
         m_meaningWindow->show();
@@ -394,7 +395,7 @@ void MDI::closeBrowser()
 void MDI::openBrowser()
 {
     m_browser = new frmBrowser(
-            m_config, m_state, [this] { return txtKey->text(); },
+            *m_services.web, m_config, m_state, [this] { return txtKey->text(); },
             [this] { modHelp::OpenHomePage(*m_services.links, m_config); });
     m_browserWindow = addPane(m_browser);
     m_browserWindow->show();

@@ -7,6 +7,7 @@ class Clock;
 class SettingsStore;
 class ConnectionProbe;
 class InstanceGuard;
+class WebProfile;
 
 // The outside world as the program sees it; the real ones come from main, tests hand in fakes.
 // None is owned here.
@@ -19,4 +20,6 @@ struct Services
     SettingsStore *settings = nullptr;
     ConnectionProbe *connection = nullptr;
     InstanceGuard *instance = nullptr;
+    // The web profile behind both panes; the application builds it for the run.
+    WebProfile *web = nullptr;
 };

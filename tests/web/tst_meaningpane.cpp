@@ -6,6 +6,7 @@
 #include "LookupController.h"
 #include "MDI.h"
 #include "TestDictionary.h"
+#include "WebProfile.h"
 #include "WebView.h"
 #include "WebWait.h"
 #include "frmMain.h"
@@ -71,8 +72,17 @@ private:
             WebWait::Timeout);
     }
 
+    // Services for a main window built by the test itself, with the web profile.
+    Services services(FakeServices &fakes)
+    {
+        Services services = fakes.services();
+        services.web = m_profile.get();
+        return services;
+    }
+
     LocalHttpServer m_server;
     std::unique_ptr<TestFolder> m_folder;
+    std::unique_ptr<WebProfile> m_profile;
 };
 
 void TestMeaningPane::initTestCase()
@@ -80,6 +90,7 @@ void TestMeaningPane::initTestCase()
     QVERIFY(m_server.start());
     m_folder = std::make_unique<TestFolder>();
     m_folder->writeDictionary({ { "Snake", link("snake"), "" }, { "Moon", link("moon"), "" } });
+    m_profile = std::make_unique<WebProfile>();
 }
 
 void TestMeaningPane::init()
@@ -197,7 +208,8 @@ void TestMeaningPane::loadOpensThePendingTerm()
     fakes.connection.online = true;
     AppState state;
     const AppConfig config = this->config();
-    MDI window(config, fakes.services(), state);
+    const Services services = this->services(fakes);
+    MDI window(config, services, state);
     window.MDIForm_Load();
     window.show();
     state.CurrentTerm = currentTerm.arg(m_server.baseUrl());
@@ -223,7 +235,8 @@ void TestMeaningPane::onlyOneCountsAsOnline()
     FakeServices fakes;
     AppState state;
     const AppConfig config = this->config();
-    MDI window(config, fakes.services(), state);
+    const Services services = this->services(fakes);
+    MDI window(config, services, state);
     window.MDIForm_Load();
     window.show();
     state.IsOnline = isOnline;
@@ -258,7 +271,7 @@ void TestMeaningPane::resizeSizesPaneAndView()
     QFETCH(FrameMetrics, frame);
     AppState state;
     const AppConfig config = this->config();
-    frmMain pane(config, state, [] { return QString(); });
+    frmMain pane(*m_profile, config, state, [] { return QString(); });
     // The design sizes: pane 7965 x 6420 twips, view 4995 x 4005.
     QCOMPARE(pane.size(), QSize(531, 428));
     QCOMPARE(pane.WB->size(), QSize(333, 267));
