@@ -5,6 +5,7 @@
 #include "Prompter.h"
 #include "UpdateReminder.h"
 #include "UserDictionary.h"
+#include "WebProfile.h"
 #include "frmExitScreen.h"
 
 #include <QApplication>
@@ -45,6 +46,9 @@ void Application::StartApplication()
     if (!dictionary.message.isEmpty())
         m_services.prompter->error(dictionary.message);
 
+    // One hardened profile for both panes, for the whole run; it outlives the main window.
+    m_web = std::make_unique<WebProfile>();
+    m_services.web = m_web.get();
     // Showing the meaning pane loads the main window first.
     m_mdi = new MDI(m_config, m_services, m_state, m_dictionary);
     connect(m_mdi, &MDI::MDIForm_Unload, this, &Application::MDIForm_Unload);

@@ -9,6 +9,10 @@
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
+
+class WebProfile;
+
 
 // The program's life cycle: the start-up sequence, the hand-over from the main window to the
 // exit screen, and the end. Everything outside the process is reached through the services
@@ -46,6 +50,7 @@ private:
     AppState m_state;
     // The dictionary files the run has open; the windows reach them through it.
     DictionaryCache m_dictionary;
+    std::unique_ptr<WebProfile> m_web;
     QPointer<MDI> m_mdi;
     QPointer<frmExitScreen> m_exitScreen;
     bool m_ending = false;

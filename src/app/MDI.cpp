@@ -134,7 +134,7 @@ void MDI::buildBands()
     picLeft->setFixedWidth(Twips::toPixels(LeftPanelWidth));
     picLeft->setFont(Fonts::verdana());
     mdiArea = new PaneArea(
-        m_config, m_state, [this] { return txtKey->text(); },
+        *m_services.web, m_config, m_state, [this] { return txtKey->text(); },
         [this] { modHelp::OpenHomePage(*m_services.links, m_config); },
         [this] { return frameMetrics(); }, central);
     mdiArea->setAccessibleName(tr("Pages"));

@@ -2,9 +2,11 @@
 
 #include <QMdiSubWindow>
 
-PaneArea::PaneArea(const AppConfig &config, AppState &state, std::function<QString()> searchText,
-    std::function<void()> openHomePage, std::function<FrameMetrics()> frame, QWidget *parent)
+PaneArea::PaneArea(WebProfile &profile, const AppConfig &config, AppState &state,
+    std::function<QString()> searchText, std::function<void()> openHomePage,
+    std::function<FrameMetrics()> frame, QWidget *parent)
     : QMdiArea(parent)
+    , m_profile(profile)
     , m_config(config)
     , m_state(state)
     , m_searchText(std::move(searchText))
@@ -41,7 +43,7 @@ void PaneArea::navigateMeaningPane(const QString &address)
 void PaneArea::showMeaningPane()
 {
     if (!m_meaningPane) {
-        m_meaningPane = new frmMain(m_config, m_state, m_searchText);
+        m_meaningPane = new frmMain(m_profile, m_config, m_state, m_searchText);
         m_meaningWindow = addPane(m_meaningPane);
         m_meaningWindow->move(0, 0);
         m_meaningWindow->show();
@@ -60,7 +62,7 @@ void PaneArea::closeBrowser()
 
 void PaneArea::openBrowser()
 {
-    m_browser = new frmBrowser(m_config, m_state, m_searchText, m_openHomePage);
+    m_browser = new frmBrowser(m_profile, m_config, m_state, m_searchText, m_openHomePage);
     m_browserWindow = addPane(m_browser);
     m_browserWindow->show();
     m_browser->Form_Load(m_frame());

@@ -14,15 +14,17 @@ struct AppState;
 
 // The main window's client area, in which the meaning pane and the browser window live as
 // frameless sub-windows, opened, shown and closed as the lookup commands ask.
+class WebProfile;
+
 class PaneArea : public QMdiArea, public PaneHost
 {
     Q_OBJECT
 public:
     // searchText reads the search box, openHomePage opens the maker's home page, frame reads
     // the main window's size and bands.
-    PaneArea(const AppConfig &config, AppState &state, std::function<QString()> searchText,
-        std::function<void()> openHomePage, std::function<FrameMetrics()> frame,
-        QWidget *parent = nullptr);
+    PaneArea(WebProfile &profile, const AppConfig &config, AppState &state,
+        std::function<QString()> searchText, std::function<void()> openHomePage,
+        std::function<FrameMetrics()> frame, QWidget *parent = nullptr);
 
     // PaneHost
     void navigateMeaningPane(const QString &address) override;
@@ -39,6 +41,7 @@ public:
 private:
     QMdiSubWindow *addPane(QWidget *pane);
 
+    WebProfile &m_profile;
     const AppConfig &m_config;
     AppState &m_state;
     std::function<QString()> m_searchText;

@@ -8,6 +8,7 @@ class SettingsStore;
 class ConnectionProbe;
 class InstanceGuard;
 class RandomSource;
+class WebProfile;
 
 // The outside world as the program sees it; the real ones come from main, tests hand in fakes.
 // None is owned here.
@@ -21,4 +22,6 @@ struct Services
     ConnectionProbe *connection = nullptr;
     InstanceGuard *instance = nullptr;
     RandomSource *random = nullptr;
+    // The web profile behind both panes; the application builds it for the run.
+    WebProfile *web = nullptr;
 };

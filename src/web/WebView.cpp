@@ -1,8 +1,15 @@
 #include "WebView.h"
 
+#include "NavigationPolicy.h"
+#include "WebPage.h"
+#include "WebProfile.h"
+
+#include <QEvent>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QUrl>
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
@@ -28,13 +35,34 @@ QString jsonArray(const QStringList &values)
 
 } // namespace
 
-WebView::WebView(QWidget *parent)
+WebView::WebView(WebProfile &profile, QWidget *parent)
     : QWebEngineView(parent)
+    , m_page(new WebPage(profile, this))
 {
+    setPage(m_page);
+
+    lblMessage = new QLabel(this);
+    lblMessage->setObjectName(QStringLiteral("lblMessage"));
+    lblMessage->setAccessibleName(tr("Message from the page"));
+    // A page's words are text, never markup.
+    lblMessage->setTextFormat(Qt::PlainText);
+    lblMessage->setWordWrap(true);
+    lblMessage->setAutoFillBackground(true);
+    lblMessage->setBackgroundRole(QPalette::ToolTipBase);
+    lblMessage->setForegroundRole(QPalette::ToolTipText);
+    lblMessage->setFrameShape(QFrame::StyledPanel);
+    lblMessage->setMargin(6);
+    lblMessage->setCursor(Qt::PointingHandCursor);
+    lblMessage->setToolTip(tr("Click to close"));
+    lblMessage->installEventFilter(this);
+    lblMessage->hide();
+    connect(m_page, &WebPage::message, this, &WebView::showMessage);
+    connect(m_page, &WebPage::loadAdmitted, lblMessage, &QWidget::hide);
+
     // The load's own address, not url(): by the time the signal arrives a newer navigation may
     // already have replaced the view's address.
     connect(
-        page(), &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo &info) {
+        m_page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo &info) {
             switch (info.status()) {
             case QWebEngineLoadingInfo::LoadStartedStatus:
                 return;
@@ -52,6 +80,34 @@ WebView::WebView(QWidget *parent)
         });
 }
 
+void WebView::showMessage(const QString &text)
+{
+    lblMessage->setText(tr("This page says: %1").arg(text));
+    placeMessage();
+    lblMessage->show();
+    lblMessage->raise();
+}
+
+void WebView::placeMessage()
+{
+    lblMessage->setGeometry(0, 0, width(), lblMessage->heightForWidth(width()));
+}
+
+bool WebView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == lblMessage && event->type() == QEvent::MouseButtonPress) {
+        lblMessage->hide();
+        return true;
+    }
+    return QWebEngineView::eventFilter(watched, event);
+}
+
+void WebView::resizeEvent(QResizeEvent *event)
+{
+    QWebEngineView::resizeEvent(event);
+    placeMessage();
+}
+
 bool WebView::isScriptAddress(const QString &address)
 {
     // Judge the address that would be loaded, so that case and surrounding spaces do not
@@ -63,7 +119,7 @@ bool WebView::isScriptAddress(const QString &address)
 void WebView::Navigate(const QString &address)
 {
     const QUrl url = QUrl::fromUserInput(address);
-    if (!url.isValid() || isScriptAddress(address))
+    if (!url.isValid() || isScriptAddress(address) || !NavigationPolicy::allows(url, QUrl()))
         return;
     load(url);
 }
@@ -138,7 +194,7 @@ void WebView::setElementSubmitValue(const QString &name, const QString &value)
                                     "if(e.form&&e.name){var n=e.name,v=a[1];"
                                     "e.form.addEventListener('formdata',"
                                     "function(ev){ev.formData.set(n,v);});}}"),
-                     { name, value });
+        { name, value });
 }
 
 void WebView::clickElement(const QString &name)

@@ -2,17 +2,25 @@
 #include <QString>
 #include <QWebEngineView>
 
+class QLabel;
+class WebPage;
+class WebProfile;
+
 // The embedded browser as the panes use it: navigation by address, history commands, the
 // current page's title and address, completion signals, and a few document operations. Values
 // reach page scripts only as JSON, never spliced into script text.
+//
+// The page's messages (alert and the like) appear in a strip over the page and wait for nobody.
 class WebView : public QWebEngineView
 {
     Q_OBJECT
 public:
-    explicit WebView(QWidget *parent = nullptr);
+    // Every view shows its pages through the one hardened profile.
+    explicit WebView(WebProfile &profile, QWidget *parent = nullptr);
 
     // Opens one address. Plain text (a bare word) is taken as QUrl::fromUserInput reads it.
-    // A javascript: address is refused: it would run inside whatever page is shown.
+    // An address the navigation policy does not allow (javascript:, file:, data: and the like)
+    // is refused: nothing new is shown.
     void Navigate(const QString &address);
     void GoBack();
     void GoForward();
@@ -40,6 +48,12 @@ public:
     // Whether Navigate would refuse address as a script address.
     static bool isScriptAddress(const QString &address);
 
+    WebPage *webPage() const { return m_page; }
+
+    // The page's latest message, over the top of the page until the next page loads or a click
+    // puts it away.
+    QLabel *lblMessage = nullptr;
+
 signals:
     // A navigation left a document ready for the operations above (also "about:blank", and
     // the engine's error page when the address could not be fetched), with its address.
@@ -48,9 +62,16 @@ signals:
     // Comes before DocumentComplete when both come.
     void DownloadComplete();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void runWithArguments(const QString &function, const QStringList &jsonArguments);
+    void showMessage(const QString &text);
+    void placeMessage();
 
+    WebPage *m_page = nullptr;
     QString m_homePage;
     QString m_searchPage;
 };

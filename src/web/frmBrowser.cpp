@@ -28,7 +28,7 @@ constexpr int AddressBandHeight = 405;
 
 } // namespace
 
-frmBrowser::frmBrowser(const AppConfig &config, AppState &state,
+frmBrowser::frmBrowser(WebProfile &profile, const AppConfig &config, AppState &state,
     std::function<QString()> searchText, std::function<void()> openHomePage, QWidget *parent)
     : QWidget(parent)
     , m_config(config)
@@ -59,7 +59,7 @@ frmBrowser::frmBrowser(const AppConfig &config, AppState &state,
     cboAddress->setGeometry(TwipsRect { 840, 30, 3795, 315 }.toPixels());
     lblAddress->setBuddy(cboAddress);
 
-    brwWebBrowser = new WebView(this);
+    brwWebBrowser = new WebView(profile, this);
     brwWebBrowser->setAccessibleName(tr("Search results"));
     brwWebBrowser->setGeometry(
         TwipsRect { 0, ToolbarHeight + AddressBandHeight, 5400, 3735 }.toPixels());

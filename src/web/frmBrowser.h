@@ -7,6 +7,7 @@ class QComboBox;
 class QLabel;
 class LinkLabel;
 class NavigationToolbar;
+class WebProfile;
 class WebView;
 struct AppConfig;
 struct AppState;
@@ -20,8 +21,9 @@ class frmBrowser : public QWidget
 public:
     // searchText reads the main window's search box; openHomePage opens the maker's home page
     // in the default browser.
-    frmBrowser(const AppConfig &config, AppState &state, std::function<QString()> searchText,
-        std::function<void()> openHomePage, QWidget *parent = nullptr);
+    frmBrowser(WebProfile &profile, const AppConfig &config, AppState &state,
+        std::function<QString()> searchText, std::function<void()> openHomePage,
+        QWidget *parent = nullptr);
 
     void Form_Load(const FrameMetrics &frame);
     void Form_Resize(const FrameMetrics &frame);

@@ -10,16 +10,20 @@
 #include "WebView.h"
 
 #include <QLabel>
+#include <QMdiSubWindow>
 
-frmMain::frmMain(const AppConfig &config, AppState &state, std::function<QString()> searchText,
-                 QWidget *parent)
-    : QWidget(parent), m_config(config), m_state(state), m_searchText(std::move(searchText))
+frmMain::frmMain(WebProfile &profile, const AppConfig &config, AppState &state,
+    std::function<QString()> searchText, QWidget *parent)
+    : QWidget(parent)
+    , m_config(config)
+    , m_state(state)
+    , m_searchText(std::move(searchText))
 {
     setWindowTitle(Version::paneCaption());
     setAccessibleName(tr("Meaning"));
     resize(QSize(Twips::toPixels(7965), Twips::toPixels(6420)));
 
-    WB = new WebView(this);
+    WB = new WebView(profile, this);
     WB->setAccessibleName(tr("Meaning page"));
     WB->setGeometry(0, 0, Twips::toPixels(4995), Twips::toPixels(4005));
     WB->setHomePage(config.MainSiteAddress);

@@ -4,6 +4,7 @@
 #include <functional>
 
 class QLabel;
+class WebProfile;
 class WebView;
 struct AppConfig;
 struct AppState;
@@ -15,8 +16,8 @@ class frmMain : public QWidget
     Q_OBJECT
 public:
     // searchText reads the main window's search box.
-    frmMain(const AppConfig &config, AppState &state, std::function<QString()> searchText,
-            QWidget *parent = nullptr);
+    frmMain(WebProfile &profile, const AppConfig &config, AppState &state,
+        std::function<QString()> searchText, QWidget *parent = nullptr);
 
     void Form_Load(const FrameMetrics &frame);
     void Form_Resize(const FrameMetrics &frame);

@@ -1,6 +1,7 @@
 // The page shown in place of a remote page that failed to load, in the real web engine. Its
 // address and reason come from whatever failed, so they are treated as hostile.
 #include "LocalHttpServer.h"
+#include "WebProfile.h"
 #include "WebView.h"
 #include "WebWait.h"
 
@@ -52,7 +53,8 @@ private:
     Shown open(const QString &address);
     QPoint centreOf(const QString &selector);
 
-    WebView m_view;
+    WebProfile m_profile;
+    WebView m_view { m_profile };
 };
 
 void TestErrorPage::initTestCase()

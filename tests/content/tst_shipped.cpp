@@ -1,6 +1,7 @@
 #include "BuildFolder.h"
 #include "DictionaryError.h"
 #include "DictionaryFile.h"
+#include "WebProfile.h"
 #include "WebView.h"
 
 #include <QFile>
@@ -121,7 +122,8 @@ void TestShipped::updateSampleIsNew()
 
 void TestShipped::pageOpensAndLinksFollow()
 {
-    WebView view;
+    WebProfile profile;
+    WebView view(profile);
     view.resize(800, 600);
     view.show();
     QSignalSpy loads(&view, &WebView::DocumentComplete);

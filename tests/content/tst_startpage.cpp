@@ -1,6 +1,7 @@
 // The start page as the meaning pane shows it: loaded from the bundled resources into the real
 // web engine, its own script driven as a user would drive it.
 #include "DictionaryFile.h"
+#include "WebProfile.h"
 #include "WebView.h"
 #include "WebWait.h"
 
@@ -155,7 +156,8 @@ private slots:
 private:
     void open(const QString &address);
 
-    WebView m_view;
+    WebProfile m_profile;
+    WebView m_view { m_profile };
     std::vector<DictionaryRow> m_rows;
     QList<SourceSymbol> m_sources;
 };

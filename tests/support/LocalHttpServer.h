@@ -25,7 +25,17 @@ public:
     QString url(const QString &path) const { return baseUrl() + path; }
 
     // The page served for a path (without its query).
-    void setPage(const QString &path, const QByteArray &html) { m_pages.insert(path, html); }
+    void setPage(const QString &path, const QByteArray &html)
+    {
+        setReply(path, "200 OK", {}, html);
+    }
+    // Any other answer for a path: a status such as "404 Not Found", further header lines
+    // (each ending in CR LF), and the body.
+    void setReply(const QString &path, const QByteArray &status, const QByteArray &headers,
+        const QByteArray &body)
+    {
+        m_pages.insert(path, Reply { status, headers, body });
+    }
 
     // Request targets ("/path?query") in the order they arrived; the favicon is left out.
     QStringList requests;
@@ -44,8 +54,8 @@ public:
     {
         return QStringLiteral("<!DOCTYPE html><html><head><title>%1</title></head>"
                               "<body><p>%1</p></body></html>")
-                .arg(title.toHtmlEscaped())
-                .toUtf8();
+            .arg(title.toHtmlEscaped())
+            .toUtf8();
     }
 
 private:
@@ -58,10 +68,11 @@ private:
                 const qsizetype end = buffer->indexOf("\r\n\r\n");
                 if (end < 0)
                     return;
-                const QList<QByteArray> requestLine = buffer->left(buffer->indexOf("\r\n")).split(' ');
+                const QList<QByteArray> requestLine
+                    = buffer->left(buffer->indexOf("\r\n")).split(' ');
                 buffer->clear();
-                const QString target =
-                        requestLine.size() > 1 ? QString::fromLatin1(requestLine.at(1)) : QString();
+                const QString target
+                    = requestLine.size() > 1 ? QString::fromLatin1(requestLine.at(1)) : QString();
                 respond(socket, target);
             });
             QObject::connect(socket, &QTcpSocket::disconnected, socket, [socket, buffer] {
@@ -75,18 +86,29 @@ private:
     {
         const QString path = target.section(QLatin1Char('?'), 0, 0);
         if (path == QLatin1String("/favicon.ico")) {
-            socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+            socket->write(
+                "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
             socket->disconnectFromHost();
             return;
         }
         requests << target;
-        const QByteArray body = m_pages.contains(path) ? m_pages.value(path) : titledPage(path);
-        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n"
-                      "Cache-Control: no-store\r\nConnection: close\r\nContent-Length: "
-                      + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        const Reply reply = m_pages.value(path, Reply { "200 OK", {}, titledPage(path) });
+        const QByteArray type = reply.headers.contains("Content-Type:")
+            ? QByteArray()
+            : QByteArray("Content-Type: text/html; charset=utf-8\r\n");
+        socket->write("HTTP/1.1 " + reply.status + "\r\n" + type + reply.headers
+            + "Cache-Control: no-store\r\nConnection: close\r\nContent-Length: "
+            + QByteArray::number(reply.body.size()) + "\r\n\r\n" + reply.body);
         socket->disconnectFromHost();
     }
 
+    struct Reply
+    {
+        QByteArray status;
+        QByteArray headers;
+        QByteArray body;
+    };
+
     QTcpServer m_server;
-    QHash<QString, QByteArray> m_pages;
+    QHash<QString, Reply> m_pages;
 };

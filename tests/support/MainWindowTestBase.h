@@ -7,6 +7,7 @@
 #include "Fakes.h"
 #include "MDI.h"
 #include "TestDictionary.h"
+#include "WebProfile.h"
 
 #include <QObject>
 #include <QTest>
@@ -22,7 +23,9 @@ protected:
     {
         m_folder = std::make_unique<TestFolder>();
         m_fakes = std::make_unique<FakeServices>();
+        m_web = std::make_unique<WebProfile>();
         m_services = m_fakes->services();
+        m_services.web = m_web.get();
         m_config = AppConfig::builtIn(m_folder->path(), QStringLiteral("somnilex"));
         m_state = AppState();
         m_dictionary = std::make_unique<DictionaryCache>();
@@ -31,6 +34,7 @@ protected:
     {
         m_window.reset();
         m_dictionary.reset();
+        m_web.reset();
         m_fakes.reset();
         m_folder.reset();
     }
@@ -45,6 +49,7 @@ protected:
 
     std::unique_ptr<TestFolder> m_folder;
     std::unique_ptr<FakeServices> m_fakes;
+    std::unique_ptr<WebProfile> m_web;
     Services m_services;
     AppConfig m_config;
     AppState m_state;

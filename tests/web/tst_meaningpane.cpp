@@ -7,6 +7,7 @@
 #include "LookupController.h"
 #include "MDI.h"
 #include "TestDictionary.h"
+#include "WebProfile.h"
 #include "WebView.h"
 #include "WebWait.h"
 #include "frmMain.h"
@@ -72,8 +73,17 @@ private:
             WebWait::Timeout);
     }
 
+    // Services for a main window built by the test itself, with the web profile.
+    Services services(FakeServices &fakes)
+    {
+        Services services = fakes.services();
+        services.web = m_profile.get();
+        return services;
+    }
+
     LocalHttpServer m_server;
     std::unique_ptr<TestFolder> m_folder;
+    std::unique_ptr<WebProfile> m_profile;
 };
 
 void TestMeaningPane::initTestCase()
@@ -81,6 +91,7 @@ void TestMeaningPane::initTestCase()
     QVERIFY(m_server.start());
     m_folder = std::make_unique<TestFolder>();
     m_folder->writeDictionary({ { "Snake", link("snake"), "" }, { "Moon", link("moon"), "" } });
+    m_profile = std::make_unique<WebProfile>();
 }
 
 void TestMeaningPane::init()
@@ -199,7 +210,8 @@ void TestMeaningPane::loadOpensThePendingTerm()
     AppState state;
     DictionaryCache dictionary;
     const AppConfig config = this->config();
-    MDI window(config, fakes.services(), state, dictionary);
+    const Services services = this->services(fakes);
+    MDI window(config, services, state, dictionary);
     window.MDIForm_Load();
     window.show();
     state.CurrentTerm = currentTerm.arg(m_server.baseUrl());
@@ -226,7 +238,8 @@ void TestMeaningPane::onlyOneCountsAsOnline()
     AppState state;
     DictionaryCache dictionary;
     const AppConfig config = this->config();
-    MDI window(config, fakes.services(), state, dictionary);
+    const Services services = this->services(fakes);
+    MDI window(config, services, state, dictionary);
     window.MDIForm_Load();
     window.show();
     state.IsOnline = isOnline;
@@ -261,7 +274,7 @@ void TestMeaningPane::resizeSizesPaneAndView()
     QFETCH(FrameMetrics, frame);
     AppState state;
     const AppConfig config = this->config();
-    frmMain pane(config, state, [] { return QString(); });
+    frmMain pane(*m_profile, config, state, [] { return QString(); });
     // The design sizes: pane 7965 x 6420 twips, view 4995 x 4005.
     QCOMPARE(pane.size(), QSize(531, 428));
     QCOMPARE(pane.WB->size(), QSize(333, 267));

@@ -1,8 +1,11 @@
 #include "LocalHttpServer.h"
+#include "WebPage.h"
+#include "WebProfile.h"
 #include "WebView.h"
 #include "WebWait.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -39,6 +42,7 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
+    void cleanupTestCase();
 
     void completesWithTheAddress_data();
     void completesWithTheAddress();
@@ -53,6 +57,7 @@ private slots:
     void locationOfTheCurrentPage();
     void unreachableAddressStillCompletes();
     void stoppedLoadEndsOnlyTheDownload();
+    void pageMessageGoesWithItsPage();
     void elementValueIsSetExactly_data();
     void elementValueIsSetExactly();
     void bodyHtmlIsSetExactly_data();
@@ -67,6 +72,7 @@ private:
     }
 
     LocalHttpServer m_server;
+    std::unique_ptr<WebProfile> m_profile;
     std::unique_ptr<WebView> m_view;
 };
 
@@ -74,11 +80,12 @@ void TestWebView::initTestCase()
 {
     QVERIFY(m_server.start());
     m_server.setPage("/form", FormPage);
+    m_profile = std::make_unique<WebProfile>();
 }
 
 void TestWebView::init()
 {
-    m_view = std::make_unique<WebView>();
+    m_view = std::make_unique<WebView>(*m_profile);
     m_view->resize(400, 300);
     m_view->show();
     m_server.requests.clear();
@@ -87,6 +94,11 @@ void TestWebView::init()
 void TestWebView::cleanup()
 {
     m_view.reset();
+}
+
+void TestWebView::cleanupTestCase()
+{
+    m_profile.reset();
 }
 
 void TestWebView::completesWithTheAddress_data()
@@ -375,6 +387,29 @@ void TestWebView::missingElementsAreLeftAlone()
     QVERIFY(!sentinel.isEmpty());
     QCOMPARE(started.size(), 0);
     QCOMPARE(m_server.requests, QStringList({ "/form", sentinel }));
+}
+
+void TestWebView::pageMessageGoesWithItsPage()
+{
+    m_server.setPage("/alerting",
+        "<!DOCTYPE html><title>Alerting</title>"
+        "<script>alert('Dream on');</script><p>Alerting</p>");
+    QSignalSpy messages(m_view->webPage(), &WebPage::message);
+    QCOMPARE(WebWait::navigate(*m_view, m_server.url("/alerting")), m_server.url("/alerting"));
+    QVERIFY(WebWait::until([&] { return !messages.isEmpty(); }));
+    QVERIFY(m_view->lblMessage->isVisible());
+    QVERIFY(m_view->lblMessage->text().endsWith("Dream on"));
+    QCOMPARE(m_view->lblMessage->width(), m_view->width());
+    // A click puts it away.
+    QTest::mouseClick(m_view->lblMessage, Qt::LeftButton);
+    QVERIFY(!m_view->lblMessage->isVisible());
+
+    m_view->Refresh();
+    QVERIFY(WebWait::until([&] { return messages.size() == 2; }));
+    QVERIFY(m_view->lblMessage->isVisible());
+    // The next page does not inherit it.
+    QCOMPARE(WebWait::navigate(*m_view, m_server.url("/quiet")), m_server.url("/quiet"));
+    QVERIFY(!m_view->lblMessage->isVisible());
 }
 
 QTEST_MAIN(TestWebView)
