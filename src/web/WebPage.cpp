@@ -37,6 +37,10 @@ WebPage::WebPage(WebProfile &profile, QObject *parent)
 
 bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
 {
+    if (isMainFrame && !m_replacement.isEmpty() && url == m_replacement) {
+        admit(url);
+        return true;
+    }
     QUrl from;
     switch (type) {
     case NavigationTypeTyped:
@@ -57,13 +61,19 @@ bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool
             emit navigationRefused(url);
         return false;
     }
-    if (isMainFrame)
-        admit(url);
+    if (!isMainFrame)
+        return true;
+    if (m_offline && NavigationPolicy::isWebAddress(url)) {
+        emit networkNeeded(url);
+        return false;
+    }
+    admit(url);
     return true;
 }
 
 void WebPage::admit(const QUrl &address)
 {
+    m_replacement.clear();
     m_lastAdmitted = address;
     // The allowance is per load: a page that loads itself again is heard again, as a new page.
     m_messages = 0;

@@ -17,6 +17,14 @@ public:
 
     WebPage(WebProfile &profile, QObject *parent = nullptr);
 
+    // Offline, a web address is not loaded: networkNeeded() is emitted instead.
+    void setOffline(bool offline) { m_offline = offline; }
+    bool isOffline() const { return m_offline; }
+
+    // Lets the program put replacement, the page shown for a failed load, in place of the
+    // current page once, whatever that page is.
+    void allowReplacement(const QUrl &replacement) { m_replacement = replacement; }
+
 signals:
     // The page's alert, confirm or prompt text, within the page's allowance.
     void message(const QString &text);
@@ -24,6 +32,8 @@ signals:
     void loadAdmitted(const QUrl &address);
     // A page asked for address, which the policy does not allow; nothing was loaded.
     void navigationRefused(const QUrl &address);
+    // A web address was asked for while offline; nothing was loaded.
+    void networkNeeded(const QUrl &address);
 
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
@@ -40,6 +50,8 @@ private:
     void pass(const QString &text);
     void admit(const QUrl &address);
 
+    bool m_offline = false;
+    QUrl m_replacement;
     // The address of the last whole-page navigation let through: a redirect comes from there.
     QUrl m_lastAdmitted;
     int m_messages = 0;

@@ -11,6 +11,8 @@ WebProfile::WebProfile(QObject *parent)
     QWebEngineSettings *s = settings();
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    // A failed load shows our own page, never the engine's.
+    s->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     // With the engine's popup blocker on, window.open() answers null.
     s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     s->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);

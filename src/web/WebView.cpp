@@ -1,5 +1,6 @@
 #include "WebView.h"
 
+#include "BundledPages.h"
 #include "NavigationPolicy.h"
 #include "WebPage.h"
 #include "WebProfile.h"
@@ -15,6 +16,8 @@
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
+
+#include <utility>
 
 namespace {
 
@@ -40,6 +43,8 @@ WebView::WebView(WebProfile &profile, QWidget *parent)
     , m_page(new WebPage(profile, this))
 {
     setPage(m_page);
+    // Painted before the first page arrives, so that an empty pane never flashes white.
+    matchBackground();
 
     lblMessage = new QLabel(this);
     lblMessage->setObjectName(QStringLiteral("lblMessage"));
@@ -58,6 +63,7 @@ WebView::WebView(WebProfile &profile, QWidget *parent)
     lblMessage->hide();
     connect(m_page, &WebPage::message, this, &WebView::showMessage);
     connect(m_page, &WebPage::loadAdmitted, lblMessage, &QWidget::hide);
+    connect(m_page, &WebPage::networkNeeded, this, &WebView::NetworkNeeded);
 
     // The load's own address, not url(): by the time the signal arrives a newer navigation may
     // already have replaced the view's address.
@@ -67,10 +73,12 @@ WebView::WebView(WebProfile &profile, QWidget *parent)
             case QWebEngineLoadingInfo::LoadStartedStatus:
                 return;
             case QWebEngineLoadingInfo::LoadSucceededStatus:
-            case QWebEngineLoadingInfo::LoadFailedStatus:
-                // A failed load leaves the engine's error page: a document all the same.
+                m_fallback.clear();
                 emit DownloadComplete();
                 emit DocumentComplete(info.url().toString());
+                return;
+            case QWebEngineLoadingInfo::LoadFailedStatus:
+                loadFailed(info);
                 return;
             case QWebEngineLoadingInfo::LoadStoppedStatus:
                 // Stopped or overtaken: the transfer ended, but no document is ready.
@@ -78,6 +86,42 @@ WebView::WebView(WebProfile &profile, QWidget *parent)
                 return;
             }
         });
+}
+
+void WebView::loadFailed(const QWebEngineLoadingInfo &info)
+{
+    const QUrl failed = info.url();
+    const LoadFailure::Reason reason = LoadFailure::classify(info.errorDomain(), info.errorCode());
+    if (reason == LoadFailure::Reason::None) {
+        // Refused or turned away: the pane stays where it was.
+        emit DownloadComplete();
+        return;
+    }
+    if (!NavigationPolicy::isWebAddress(failed)) {
+        // One of our own pages: showing the error page for it could fail the same way.
+        emit DownloadComplete();
+        emit DocumentComplete(failed.toString());
+        return;
+    }
+    // The page put in its place completes in its turn, for both signals.
+    const QUrl fallback = std::exchange(m_fallback, QUrl());
+    showInPlace(failed,
+        fallback.isEmpty() ? BundledPages::errorPage(failed, reason, info.errorCode()) : fallback);
+}
+
+void WebView::showInPlace(const QUrl &failed, const QUrl &replacement)
+{
+    if (m_page->url() == failed) {
+        // The failed page was shown all the same (a server's error page): take over its history
+        // entry, so that Back leads to the page before it.
+        m_page->allowReplacement(replacement);
+        runWithArguments(QStringLiteral("location.replace(a[0]);"),
+            { replacement.toString(QUrl::FullyEncoded) });
+    } else {
+        // Nothing was shown, so nothing entered the history: the replacement's entry is the
+        // only one.
+        load(replacement);
+    }
 }
 
 void WebView::showMessage(const QString &text)
@@ -93,6 +137,11 @@ void WebView::placeMessage()
     lblMessage->setGeometry(0, 0, width(), lblMessage->heightForWidth(width()));
 }
 
+void WebView::matchBackground()
+{
+    m_page->setBackgroundColor(palette().color(QPalette::Window));
+}
+
 bool WebView::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == lblMessage && event->type() == QEvent::MouseButtonPress) {
@@ -100,6 +149,14 @@ bool WebView::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     return QWebEngineView::eventFilter(watched, event);
+}
+
+void WebView::changeEvent(QEvent *event)
+{
+    QWebEngineView::changeEvent(event);
+    // The colour scheme can change while the program runs.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
+        matchBackground();
 }
 
 void WebView::resizeEvent(QResizeEvent *event)
@@ -118,10 +175,31 @@ bool WebView::isScriptAddress(const QString &address)
 
 void WebView::Navigate(const QString &address)
 {
+    NavigateWithFallback(address, QUrl());
+}
+
+void WebView::NavigateWithFallback(const QString &address, const QUrl &fallback)
+{
+    m_fallback.clear();
     const QUrl url = QUrl::fromUserInput(address);
-    if (!url.isValid() || isScriptAddress(address) || !NavigationPolicy::allows(url, QUrl()))
+    const bool refused
+        = !url.isValid() || isScriptAddress(address) || !NavigationPolicy::allows(url, QUrl());
+    const bool offline = !refused && m_page->isOffline() && NavigationPolicy::isWebAddress(url);
+    if (refused || offline) {
+        if (!fallback.isEmpty())
+            load(fallback);
+        else if (offline)
+            emit NetworkNeeded(url);
         return;
+    }
+    // Redirects included: whatever this load ends in, should it fail, the fallback shows.
+    m_fallback = fallback;
     load(url);
+}
+
+void WebView::setOffline(bool offline)
+{
+    m_page->setOffline(offline);
 }
 
 void WebView::GoBack()
@@ -138,7 +216,13 @@ void WebView::GoForward()
 
 void WebView::Refresh()
 {
-    reload();
+    // On the error page, try the failed address again, in the error page's place.
+    const QUrl failed = BundledPages::failedAddress(url());
+    if (NavigationPolicy::isWebAddress(failed) && !m_page->isOffline())
+        runWithArguments(
+            QStringLiteral("location.replace(a[0]);"), { failed.toString(QUrl::FullyEncoded) });
+    else
+        reload();
 }
 
 void WebView::GoHome()
@@ -165,7 +249,8 @@ QString WebView::LocationName() const
 
 QString WebView::LocationURL() const
 {
-    return url().toString();
+    const QUrl failed = BundledPages::failedAddress(url());
+    return (failed.isEmpty() ? url() : failed).toString();
 }
 
 void WebView::runWithArguments(const QString &function, const QStringList &arguments)

@@ -1,8 +1,10 @@
 #pragma once
 #include <QString>
+#include <QUrl>
 #include <QWebEngineView>
 
 class QLabel;
+class QWebEngineLoadingInfo;
 class WebPage;
 class WebProfile;
 
@@ -10,7 +12,8 @@ class WebProfile;
 // current page's title and address, completion signals, and a few document operations. Values
 // reach page scripts only as JSON, never spliced into script text.
 //
-// The page's messages (alert and the like) appear in a strip over the page and wait for nobody.
+// A load that fails shows the bundled error page in its place, never the engine's own; the
+// page's messages (alert and the like) appear in a strip over the page and wait for nobody.
 class WebView : public QWebEngineView
 {
     Q_OBJECT
@@ -20,8 +23,12 @@ public:
 
     // Opens one address. Plain text (a bare word) is taken as QUrl::fromUserInput reads it.
     // An address the navigation policy does not allow (javascript:, file:, data: and the like)
-    // is refused: nothing new is shown.
+    // is refused: nothing new is shown. Offline, a web address is not loaded and
+    // NetworkNeeded is emitted instead.
     void Navigate(const QString &address);
+    // As Navigate, but when address cannot be shown (refused, offline, or its load fails),
+    // fallback is shown in its place instead of the error page.
+    void NavigateWithFallback(const QString &address, const QUrl &fallback);
     void GoBack();
     void GoForward();
     void Refresh();
@@ -30,7 +37,11 @@ public:
     void Stop();
 
     QString LocationName() const;
+    // The current page's address; on the error page, the address that failed.
     QString LocationURL() const;
+
+    // Offline, web addresses are not loaded; bundled pages still are.
+    void setOffline(bool offline);
 
     // The view's own home and search pages.
     void setHomePage(const QString &address) { m_homePage = address; }
@@ -56,22 +67,30 @@ public:
 
 signals:
     // A navigation left a document ready for the operations above (also "about:blank", and
-    // the engine's error page when the address could not be fetched), with its address.
+    // the error page when the address could not be fetched), with the document's address.
     void DocumentComplete(const QString &url);
     // A navigation's transfer ended: finished, failed, stopped or overtaken by another one.
     // Comes before DocumentComplete when both come.
     void DownloadComplete();
+    // A web address was asked for while offline; nothing was loaded.
+    void NetworkNeeded(const QUrl &address);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void runWithArguments(const QString &function, const QStringList &jsonArguments);
+    void loadFailed(const QWebEngineLoadingInfo &info);
+    void showInPlace(const QUrl &failed, const QUrl &replacement);
     void showMessage(const QString &text);
     void placeMessage();
+    void matchBackground();
 
     WebPage *m_page = nullptr;
+    // Shown instead of the error page should the load under way fail.
+    QUrl m_fallback;
     QString m_homePage;
     QString m_searchPage;
 };

@@ -2,6 +2,7 @@
 
 #include "AppConfig.h"
 #include "AppState.h"
+#include "BundledPages.h"
 #include "OfflineNotice.h"
 #include "PaneLayout.h"
 #include "SubWindowSize.h"
@@ -26,13 +27,31 @@ frmMain::frmMain(WebProfile &profile, const AppConfig &config, AppState &state,
     WB = new WebView(profile, this);
     WB->setAccessibleName(tr("Meaning page"));
     WB->setGeometry(0, 0, Twips::toPixels(4995), Twips::toPixels(4005));
-    WB->setHomePage(config.MainSiteAddress);
+    // Home goes where start-up went.
+    WB->setHomePage(BundledPages::isPlaceholderSite(config.MainSiteAddress)
+            ? BundledPages::startPage().toString()
+            : config.MainSiteAddress);
     WB->setSearchPage(config.SearchEngineAddress);
 
     lblCaption = new QLabel(offlineNoticeText(), this);
     lblCaption->setGeometry(TwipsRect { 240, 0, 5805, 195 }.toPixels());
     lblCaption->adjustSize();
     lblCaption->hide();
+
+    connect(WB, &WebView::NetworkNeeded, this, &frmMain::showNotice);
+    connect(WB, &WebView::DocumentComplete, this, &frmMain::showPage);
+}
+
+void frmMain::showPage()
+{
+    WB->show();
+    lblCaption->hide();
+}
+
+void frmMain::showNotice()
+{
+    WB->hide();
+    lblCaption->show();
 }
 
 void frmMain::Form_Resize(const FrameMetrics &frame)
@@ -50,22 +69,24 @@ void frmMain::Form_Resize(const FrameMetrics &frame)
 void frmMain::Form_Load(const FrameMetrics &frame)
 {
     Form_Resize(frame);
-    if (m_state.IsOnline == 1) {
-        WB->show();
-        lblCaption->hide();
-        if (m_state.CurrentTerm.isEmpty()) {
+    const bool online = m_state.IsOnline == 1;
+    WB->setOffline(!online);
+    showPage();
+    if (m_state.CurrentTerm.isEmpty()) {
+        // A placeholder site is never tried: its failure is certain and would greet every new
+        // user with an error.
+        if (online && !BundledPages::isPlaceholderSite(m_config.MainSiteAddress)) {
             m_state.CurrentTerm = m_config.MainSiteAddress;
-            WB->Navigate(m_state.CurrentTerm);
-        } else if (m_state.CurrentTerm == m_config.SearchEngineAddress) {
-            WB->Navigate(TextRules::trimSpaces(m_searchText()));
+            WB->NavigateWithFallback(m_state.CurrentTerm, BundledPages::startPage());
         } else {
-            WB->Navigate(m_state.CurrentTerm);
+            WB->Navigate(BundledPages::startPage().toString());
         }
-        m_state.CurrentTerm.clear();
+    } else if (m_state.CurrentTerm == m_config.SearchEngineAddress) {
+        WB->Navigate(TextRules::trimSpaces(m_searchText()));
     } else {
-        WB->hide();
-        lblCaption->show();
+        WB->Navigate(m_state.CurrentTerm);
     }
+    m_state.CurrentTerm.clear();
 }
 
 void frmMain::Navigate(const QString &address)

@@ -9,8 +9,9 @@ class WebView;
 struct AppConfig;
 struct AppState;
 
-// The meaning pane: the child of the main window in which keyword pages are shown. Online it
-// shows its web view; offline only the notice, decided once when it loads.
+// The meaning pane: the child of the main window in which keyword pages are shown. It opens the
+// maker's site, or the bundled start page when there is no real site to reach. Offline it still
+// shows the bundled pages, and the notice in place of any page that needs the network.
 class frmMain : public QWidget
 {
     Q_OBJECT
@@ -27,6 +28,9 @@ public:
     QLabel *lblCaption = nullptr;
 
 private:
+    void showPage();
+    void showNotice();
+
     const AppConfig &m_config;
     AppState &m_state;
     std::function<QString()> m_searchText;

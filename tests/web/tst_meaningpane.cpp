@@ -7,17 +7,22 @@
 #include "LookupController.h"
 #include "MDI.h"
 #include "TestDictionary.h"
+#include "WebPage.h"
 #include "WebProfile.h"
 #include "WebView.h"
 #include "WebWait.h"
 #include "frmMain.h"
 
 #include <QLabel>
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QWebEngineHistory>
+#include <QWebEngineLoadingInfo>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(FrameMetrics)
@@ -26,6 +31,17 @@ namespace {
 
 const QString OfflineNotice
     = QStringLiteral("You must be connected to the internet in order to use this software.");
+const QString StartPage = QStringLiteral("qrc:/dreams/index.html");
+
+// A port on which nobody listens: connections to it are refused at once.
+quint16 closedPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return port;
+}
 
 } // namespace
 
@@ -40,7 +56,11 @@ private slots:
     void init();
 
     void startUpOnlineOpensTheMainSite();
-    void startUpOfflineShowsOnlyTheNotice();
+    void startUpPage_data();
+    void startUpPage();
+    void startUpOfflineShowsTheStartPage();
+    void offlineBundledPagesShowAndWebPagesNeedTheNetwork();
+    void failedLinkShowsOurErrorPage();
     void displayOpensTheKeywordsLink_data();
     void displayOpensTheKeywordsLink();
     void loadOpensThePendingTerm_data();
@@ -80,6 +100,7 @@ private:
         services.web = m_profile.get();
         return services;
     }
+    static frmMain *paneOf(Application &app) { return app.mainWindow()->meaningPane(); }
 
     LocalHttpServer m_server;
     std::unique_ptr<TestFolder> m_folder;
@@ -90,7 +111,9 @@ void TestMeaningPane::initTestCase()
 {
     QVERIFY(m_server.start());
     m_folder = std::make_unique<TestFolder>();
-    m_folder->writeDictionary({ { "Snake", link("snake"), "" }, { "Moon", link("moon"), "" } });
+    m_folder->writeDictionary({ { "Snake", link("snake"), "" }, { "Moon", link("moon"), "" },
+        { "Owl", "qrc:/dreams/owl.html", "" },
+        { "Nowhere", "http://nowhere.invalid/dreams/nowhere.html", "" } });
     m_profile = std::make_unique<WebProfile>();
 }
 
@@ -117,30 +140,145 @@ void TestMeaningPane::startUpOnlineOpensTheMainSite()
     QVERIFY(app.state().CurrentTerm.isEmpty());
 }
 
-void TestMeaningPane::startUpOfflineShowsOnlyTheNotice()
+void TestMeaningPane::startUpPage_data()
+{
+    // %1 stands for the server's address; an empty request list: nothing asked of the server.
+    QTest::addColumn<QString>("mainSite");
+    QTest::addColumn<QString>("shown"); // empty: the start page
+    QTest::addColumn<QStringList>("requests");
+    QTest::newRow("real site") << "%1"
+                               << "%1/" << QStringList { "/" };
+    QTest::newRow("real site with a path") << "%1/home"
+                                           << "%1/home" << QStringList { "/home" };
+    QTest::newRow("built-in placeholder") << "https://www.somnilex.example"
+                                          << "" << QStringList();
+    QTest::newRow("no site at all") << ""
+                                    << "" << QStringList();
+    QTest::newRow("site answers not found") << "%1/missing"
+                                            << "" << QStringList { "/missing" };
+    QTest::newRow("site answers an error") << "%1/broken"
+                                           << "" << QStringList { "/broken" };
+    QTest::newRow("site refuses") << "http://127.0.0.1:" + QString::number(closedPort()) << ""
+                                  << QStringList();
+    QTest::newRow("no such host") << "http://nowhere.invalid"
+                                  << "" << QStringList();
+}
+
+void TestMeaningPane::startUpPage()
+{
+    QFETCH(QString, mainSite);
+    QFETCH(QString, shown);
+    QFETCH(QStringList, requests);
+    m_server.setReply("/missing", "404 Not Found", {}, LocalHttpServer::titledPage("Missing"));
+    m_server.setReply(
+        "/broken", "500 Internal Server Error", {}, LocalHttpServer::titledPage("Broken"));
+    AppConfig config = this->config();
+    config.MainSiteAddress = mainSite.arg(m_server.baseUrl());
+    FakeServices fakes;
+    fakes.connection.online = true;
+    Application app(config, fakes.services());
+    app.StartApplication();
+    frmMain *pane = paneOf(app);
+    QList<QUrl> loads;
+    connect(pane->WB->page(), &QWebEnginePage::loadingChanged, this,
+        [&](const QWebEngineLoadingInfo &info) { loads << info.url(); });
+
+    const QString expected = shown.isEmpty() ? StartPage : shown.arg(m_server.baseUrl());
+    QVERIFY(showing(pane, expected));
+    QCOMPARE(pane->WB->page()->url(), QUrl(expected));
+    QVERIFY(pane->WB->isVisible());
+    QVERIFY(!pane->lblCaption->isVisible());
+    QVERIFY(app.state().CurrentTerm.isEmpty());
+    // The start page takes the failed site's place: nothing to go back to.
+    QCOMPARE(pane->WB->history()->count(), 1);
+    QVERIFY(WebWait::roundTrip(m_server.url("/elsewhere")));
+    QCOMPARE(m_server.requests, requests + QStringList { "/elsewhere" });
+    // The placeholder is never tried.
+    for (const QUrl &load : loads)
+        QVERIFY(!load.host().endsWith(".example"));
+}
+
+void TestMeaningPane::startUpOfflineShowsTheStartPage()
+{
+    FakeServices fakes;
+    fakes.connection.online = false;
+    Application app(config(), fakes.services());
+    app.StartApplication();
+    frmMain *pane = paneOf(app);
+    QCOMPARE(app.state().IsOnline, 0);
+    QVERIFY(showing(pane, StartPage));
+    QVERIFY(pane->WB->isVisible());
+    QVERIFY(!pane->lblCaption->isVisible());
+    QVERIFY(WebWait::roundTrip(m_server.url("/elsewhere")));
+    QCOMPARE(m_server.requests, QStringList { "/elsewhere" });
+}
+
+void TestMeaningPane::offlineBundledPagesShowAndWebPagesNeedTheNetwork()
 {
     FakeServices fakes;
     fakes.connection.online = false;
     Application app(config(), fakes.services());
     app.StartApplication();
     MDI *window = app.mainWindow();
-    frmMain *pane = window->meaningPane();
-    QVERIFY(pane);
-    QCOMPARE(app.state().IsOnline, 0);
-    QVERIFY(pane->lblCaption->isVisible());
-    QCOMPARE(pane->lblCaption->text(), OfflineNotice);
-    QVERIFY(!pane->WB->isVisible());
-    // A navigation shows in the requested address once asked for, however it was queued.
-    QVERIFY(WebWait::roundTrip(m_server.url("/elsewhere")));
-    QCOMPARE(pane->WB->page()->requestedUrl(), QUrl());
-    QCOMPARE(m_server.requests, QStringList { "/elsewhere" });
+    frmMain *pane = paneOf(app);
+    QVERIFY(showing(pane, StartPage));
 
-    // A later display goes to the hidden view: the user still sees only the notice.
+    // A keyword whose page needs the network: the notice in its place.
     window->findChild<QLineEdit *>("txtKey")->setText("Snake");
+    window->findChild<QAbstractItemView *>("lstKeys")->clearSelection();
     QTest::mouseClick(window->findChild<QPushButton *>("cmdDisplay"), Qt::LeftButton);
     QVERIFY(fakes.prompter.prompts.isEmpty());
     QVERIFY(pane->lblCaption->isVisible());
+    QCOMPARE(pane->lblCaption->text(), OfflineNotice);
     QVERIFY(!pane->WB->isVisible());
+
+    // A bundled keyword page shows all the same.
+    window->findChild<QLineEdit *>("txtKey")->setText("Owl");
+    QTest::mouseClick(window->findChild<QPushButton *>("cmdDisplay"), Qt::LeftButton);
+    QVERIFY(showing(pane, "qrc:/dreams/owl.html"));
+    QVERIFY(pane->WB->isVisible());
+    QVERIFY(!pane->lblCaption->isVisible());
+    QCOMPARE(pane->WB->LocationName(), QString("Owl"));
+
+    // A link on a bundled page that leads to the web: the notice again, nothing fetched.
+    pane->WB->page()->runJavaScript(
+        QStringLiteral("location.href = %1;").arg("'" + link("moon") + "'"));
+    QVERIFY(WebWait::until([&] { return pane->lblCaption->isVisible(); }));
+    QVERIFY(!pane->WB->isVisible());
+    QVERIFY(WebWait::roundTrip(m_server.url("/elsewhere")));
+    QCOMPARE(m_server.requests, QStringList { "/elsewhere" });
+}
+
+void TestMeaningPane::failedLinkShowsOurErrorPage()
+{
+    FakeServices fakes;
+    fakes.connection.online = true;
+    Application app(config(), fakes.services());
+    app.StartApplication();
+    MDI *window = app.mainWindow();
+    frmMain *pane = paneOf(app);
+    QVERIFY(showing(pane, m_server.baseUrl() + "/"));
+
+    const QString nowhere = QStringLiteral("http://nowhere.invalid/dreams/nowhere.html");
+    window->findChild<QLineEdit *>("txtKey")->setText("Nowhere");
+    window->findChild<QAbstractItemView *>("lstKeys")->clearSelection();
+    QTest::mouseClick(window->findChild<QPushButton *>("cmdDisplay"), Qt::LeftButton);
+    QVERIFY(WebWait::until([&] {
+        return pane->WB->page()->url().path() == QLatin1String("/dreams/error.html")
+            && !pane->WB->page()->isLoading();
+    }));
+    QCOMPARE(
+        pane->WB->page()->url().query(QUrl::FullyDecoded).section('&', 1), QString("reason=host"));
+    QCOMPARE(pane->WB->LocationURL(), nowhere);
+    // The page names the address in its own words.
+    QCOMPARE(WebWait::evaluate(pane->WB->page(), "document.getElementById('address').textContent")
+                 .toString(),
+        nowhere);
+    QCOMPARE(pane->WB->history()->count(), 2);
+
+    // Back returns to the page before the failure.
+    window->TB_ButtonClick("Back");
+    QVERIFY(showing(pane, m_server.baseUrl() + "/"));
 }
 
 void TestMeaningPane::displayOpensTheKeywordsLink_data()
@@ -243,14 +381,14 @@ void TestMeaningPane::onlyOneCountsAsOnline()
     window.MDIForm_Load();
     window.show();
     state.IsOnline = isOnline;
-    const QString pending = m_server.url("/dreams/sea.html");
-    state.CurrentTerm = pending;
+    state.CurrentTerm = m_server.url("/dreams/sea.html");
 
+    // Treated as offline: the pending web page gives way to the notice.
     window.panes()->showMeaningPane();
     frmMain *pane = window.meaningPane();
     QVERIFY(pane->lblCaption->isVisible());
     QVERIFY(!pane->WB->isVisible());
-    QCOMPARE(state.CurrentTerm, pending);
+    QVERIFY(state.CurrentTerm.isEmpty());
     QVERIFY(WebWait::roundTrip(m_server.url("/elsewhere")));
     QCOMPARE(pane->WB->page()->requestedUrl(), QUrl());
     QCOMPARE(m_server.requests, QStringList { "/elsewhere" });

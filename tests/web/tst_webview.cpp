@@ -4,6 +4,7 @@
 #include "WebView.h"
 #include "WebWait.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QSignalSpy>
@@ -56,8 +57,13 @@ private slots:
     void homeAndSearchPages();
     void locationOfTheCurrentPage();
     void unreachableAddressStillCompletes();
+    void failedLoadShowsOurErrorPage_data();
+    void failedLoadShowsOurErrorPage();
+    void refreshOnTheErrorPageTriesAgain();
     void stoppedLoadEndsOnlyTheDownload();
     void pageMessageGoesWithItsPage();
+    void backgroundIsTheWindowColour_data();
+    void backgroundIsTheWindowColour();
     void elementValueIsSetExactly_data();
     void elementValueIsSetExactly();
     void bodyHtmlIsSetExactly_data();
@@ -276,7 +282,9 @@ void TestWebView::unreachableAddressStillCompletes()
     QSignalSpy downloads(m_view.get(), &WebView::DownloadComplete);
     m_view->Navigate(address);
     QVERIFY(WebWait::documents(documents));
-    QCOMPARE(documents.first().first().toString(), address);
+    // The document is our error page, standing for the address.
+    QVERIFY(documents.first().first().toString().startsWith("qrc:/dreams/error.html?"));
+    QCOMPARE(m_view->LocationURL(), address);
     QCOMPARE(downloads.size(), 1);
     // Reported once: a second report would come before the next document's.
     const QString next = m_server.url("/next");
@@ -284,6 +292,74 @@ void TestWebView::unreachableAddressStillCompletes()
     QVERIFY(WebWait::documents(documents, 2));
     QCOMPARE(documents.size(), 2);
     QCOMPARE(documents.at(1).first().toString(), next);
+}
+
+void TestWebView::failedLoadShowsOurErrorPage_data()
+{
+    // %1 stands for the server's address, %2 for a port nobody listens on.
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("why"); // the error page's query after the address
+    QTest::newRow("connection refused") << "http://127.0.0.1:%2/gone"
+                                        << "reason=refused";
+    QTest::newRow("no such host") << "http://nowhere.invalid/dreams/owl.html"
+                                  << "reason=host";
+    QTest::newRow("not found") << "%1/missing?q=a+b&c=d"
+                               << "reason=status&status=404";
+    QTest::newRow("server error") << "%1/broken"
+                                  << "reason=status&status=500";
+}
+
+void TestWebView::failedLoadShowsOurErrorPage()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, why);
+    address.replace("%1", m_server.baseUrl()).replace("%2", QString::number(closedPort()));
+    m_server.setReply("/missing", "404 Not Found", {}, LocalHttpServer::titledPage("Lost"));
+    m_server.setReply(
+        "/broken", "500 Internal Server Error", {}, LocalHttpServer::titledPage("Broken"));
+    const QString before = m_server.url("/before");
+    QCOMPARE(WebWait::navigate(*m_view, before), before);
+
+    QSignalSpy documents(m_view.get(), &WebView::DocumentComplete);
+    m_view->Navigate(address);
+    QVERIFY(WebWait::documents(documents));
+    QVERIFY(WebWait::until([&] { return !m_view->page()->isLoading(); }));
+    // Our page, standing for the address: one document.
+    QCOMPARE(documents.size(), 1);
+    const QUrl shown = m_view->page()->url();
+    QCOMPARE(documents.first().first().toString(), shown.toString());
+    QCOMPARE(m_view->LocationURL(), address);
+    QCOMPARE(shown.scheme() + ':' + shown.path(), QString("qrc:/dreams/error.html"));
+    QCOMPARE(shown.query(QUrl::FullyEncoded).section('&', 1), why);
+    QCOMPARE(WebWait::evaluate(m_view->page(), "document.getElementById('address').textContent")
+                 .toString(),
+        address);
+    QCOMPARE(m_view->LocationName(), QString("Page not opened"));
+
+    // In the failed page's place: Back returns to the page before it.
+    QCOMPARE(m_view->history()->count(), 2);
+    m_view->GoBack();
+    QVERIFY(WebWait::documents(documents, 2));
+    QCOMPARE(documents.last().first().toString(), before);
+    QCOMPARE(m_view->LocationURL(), before);
+}
+
+void TestWebView::refreshOnTheErrorPageTriesAgain()
+{
+    m_server.setReply("/flaky", "503 Service Unavailable", {}, LocalHttpServer::titledPage("Busy"));
+    const QString before = m_server.url("/before");
+    const QString flaky = m_server.url("/flaky");
+    QCOMPARE(WebWait::navigate(*m_view, before), before);
+    QVERIFY(WebWait::navigate(*m_view, flaky).startsWith("qrc:/dreams/error.html?"));
+
+    m_server.setPage("/flaky", LocalHttpServer::titledPage("Back again"));
+    QSignalSpy documents(m_view.get(), &WebView::DocumentComplete);
+    m_view->Refresh();
+    QVERIFY(WebWait::documents(documents));
+    QCOMPARE(m_view->page()->url(), QUrl(flaky));
+    QCOMPARE(m_view->LocationName(), QString("Back again"));
+    QCOMPARE(m_view->history()->count(), 2);
+    QCOMPARE(m_server.requestsFor("/flaky").size(), 2);
 }
 
 void TestWebView::stoppedLoadEndsOnlyTheDownload()
@@ -410,6 +486,38 @@ void TestWebView::pageMessageGoesWithItsPage()
     // The next page does not inherit it.
     QCOMPARE(WebWait::navigate(*m_view, m_server.url("/quiet")), m_server.url("/quiet"));
     QVERIFY(!m_view->lblMessage->isVisible());
+}
+
+void TestWebView::backgroundIsTheWindowColour_data()
+{
+    QTest::addColumn<QColor>("window");
+    QTest::addColumn<bool>("changedLater"); // the scheme changes while the view is up
+    QTest::newRow("light") << QColor(239, 239, 239) << false;
+    QTest::newRow("dark") << QColor(45, 45, 48) << false;
+    QTest::newRow("dark, switched to") << QColor(45, 45, 48) << true;
+}
+
+void TestWebView::backgroundIsTheWindowColour()
+{
+    QFETCH(QColor, window);
+    QFETCH(bool, changedLater);
+    const QPalette original = QApplication::palette();
+    QPalette scheme = original;
+    scheme.setColor(QPalette::Window, window);
+    if (!changedLater)
+        QApplication::setPalette(scheme);
+    // Before any page: what shows until the first one arrives.
+    WebView view(*m_profile);
+    if (changedLater) {
+        QCOMPARE(view.page()->backgroundColor(), original.color(QPalette::Window));
+        QApplication::setPalette(scheme);
+        // The new palette reaches the widgets through the event loop.
+        WebWait::until([&] { return view.page()->backgroundColor() == window; });
+    }
+    const QColor painted = view.page()->backgroundColor();
+    QApplication::setPalette(original);
+    QCOMPARE(painted, window);
+    QVERIFY(view.history()->count() == 0);
 }
 
 QTEST_MAIN(TestWebView)
