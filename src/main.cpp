@@ -28,7 +28,8 @@ namespace {
 void traceMainWindowLoad(StartupTrace *trace, Application &application)
 {
     QObject::connect(&application, &Application::mainWindowCreated, trace, [trace](MDI *mdi) {
-        QObject::connect(mdi->findChild<KeywordListModel *>(QStringLiteral("keywords")), &QAbstractItemModel::modelReset, trace,
+        QObject::connect(mdi->findChild<KeywordListModel *>(QStringLiteral("keywords")),
+            &QAbstractItemModel::modelReset, trace,
             [trace] { trace->mark(QStringLiteral("list-filled")); });
     });
 }
@@ -69,8 +70,8 @@ int main(int argc, char *argv[])
     NetworkConnectionProbe connection;
     LockFileInstanceGuard instance;
     QtRandomSource random;
-    const Services services { &prompter, &links, &files, &clock, &settings, &connection,
-        &instance, &random };
+    const Services services { &prompter, &links, &files, &clock, &settings, &connection, &instance,
+        &random };
 
     AppConfig config = AppConfig::builtIn(QCoreApplication::applicationDirPath(), executable);
     config.userDataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);

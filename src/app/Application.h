@@ -2,8 +2,8 @@
 #include "AppConfig.h"
 #include "AppState.h"
 #include "DictionaryCache.h"
-#include "Services.h"
 #include "MDI.h"
+#include "Services.h"
 #include "frmExitScreen.h"
 
 #include <QObject>
@@ -12,7 +12,6 @@
 #include <memory>
 
 class WebProfile;
-
 
 // The program's life cycle: the start-up sequence, the hand-over from the main window to the
 // exit screen, and the end. Everything outside the process is reached through the services

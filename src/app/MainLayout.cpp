@@ -20,8 +20,8 @@ void setExtent(int &field, int value)
 }
 } // namespace
 
-MainLayout arrangeMainWindow(const MainLayout &current, int outerWidth, int outerHeight,
-                             int panelLeft, int panelWidth)
+MainLayout arrangeMainWindow(
+    const MainLayout &current, int outerWidth, int outerHeight, int panelLeft, int panelWidth)
 {
     MainLayout l = current;
     setExtent(l.lstKeys.height, outerHeight - 4850);

@@ -8,9 +8,9 @@ class DictionaryError : public std::runtime_error
 {
 public:
     explicit DictionaryError(const QString &message)
-        : std::runtime_error(message.toStdString()), m_message(message)
-    {
-    }
+        : std::runtime_error(message.toStdString())
+        , m_message(message)
+    { }
     const QString &message() const { return m_message; }
 
 private:

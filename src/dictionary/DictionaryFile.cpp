@@ -48,7 +48,7 @@ std::vector<DictionaryRow> read(DictionaryCache &cache, const QString &path)
     rs->MoveFirst();
     for (qint64 i = 0; i < rs->RecordCount(); ++i) {
         rows.push_back({ rs->Fields(DreamsTable::KeyColumn), rs->Fields(DreamsTable::LinkColumn),
-                         rs->Fields(DreamsTable::NamesColumn) });
+            rs->Fields(DreamsTable::NamesColumn) });
         rs->MoveNext();
     }
     return rows;

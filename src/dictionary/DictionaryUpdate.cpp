@@ -2,9 +2,9 @@
 
 #include "CipherFile.h"
 #include "DictionaryCache.h"
+#include "DreamsTable.h"
 #include "LinkPolicy.h"
 #include "SpaceReservation.h"
-#include "DreamsTable.h"
 #include "modDB.h"
 
 #include <QSet>

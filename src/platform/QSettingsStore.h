@@ -6,8 +6,8 @@
 class QSettingsStore : public SettingsStore
 {
 public:
-    QString get(const QString &application, const QString &section,
-                const QString &key) const override;
+    QString get(
+        const QString &application, const QString &section, const QString &key) const override;
     void save(const QString &application, const QString &section, const QString &key,
-              const QString &value) override;
+        const QString &value) override;
 };

@@ -5,8 +5,14 @@
 namespace Twips {
 
 constexpr int PerPixel = 15;
-constexpr int toPixels(int twips) { return twips / PerPixel; }
-constexpr int fromPixels(int pixels) { return pixels * PerPixel; }
+constexpr int toPixels(int twips)
+{
+    return twips / PerPixel;
+}
+constexpr int fromPixels(int pixels)
+{
+    return pixels * PerPixel;
+}
 
 } // namespace Twips
 
@@ -21,12 +27,12 @@ struct TwipsRect
     QRect toPixels() const
     {
         return { Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width),
-                 Twips::toPixels(height) };
+            Twips::toPixels(height) };
     }
     static TwipsRect fromPixels(const QRect &r)
     {
         return { Twips::fromPixels(r.x()), Twips::fromPixels(r.y()), Twips::fromPixels(r.width()),
-                 Twips::fromPixels(r.height()) };
+            Twips::fromPixels(r.height()) };
     }
     bool operator==(const TwipsRect &o) const
     {

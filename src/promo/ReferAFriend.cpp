@@ -11,7 +11,6 @@ const QString MessagePlaceholder = QStringLiteral("Your Message");
 const QString FriendNamePlaceholder = QStringLiteral("Friend's Name");
 const QString FriendEmailPlaceholder = QStringLiteral("Friend's Email Address");
 
-
 QString firstProblem(const Entries &entries)
 {
     const QString email = TextRules::trimSpaces(entries.email);

@@ -101,7 +101,8 @@ void TestApplication::startsWithTheMainWindowAndPane()
     QVERIFY(!app.hasEnded());
     MDI *window = app.mainWindow();
     QVERIFY(window && window->isVisible());
-    QCOMPARE(window->findChild<KeywordListModel *>("keywords")->keys(), QStringList({ "Snake", "Moon" }));
+    QCOMPARE(window->findChild<KeywordListModel *>("keywords")->keys(),
+        QStringList({ "Snake", "Moon" }));
     QCOMPARE(fakes.connection.asked, 1);
     QCOMPARE(app.state().IsOnline, 0);
     // Offline, the pane shows the bundled start page, which needs no connection.
@@ -129,7 +130,8 @@ void TestApplication::announcesTheMainWindowBeforeItLoads()
         ++announcements;
         keysWhenAnnounced = int(window->findChild<KeywordListModel *>("keywords")->count());
         shownWhenAnnounced = window->isVisible();
-        connect(window->findChild<KeywordListModel *>("keywords"), &QAbstractItemModel::modelReset, this, [&] { ++fills; });
+        connect(window->findChild<KeywordListModel *>("keywords"), &QAbstractItemModel::modelReset,
+            this, [&] { ++fills; });
     });
     app.StartApplication();
     QCOMPARE(announcements, 1);
@@ -162,8 +164,9 @@ void TestApplication::closingLeavesTheExitScreen()
     MDI *window = app.mainWindow();
 
     int panesWhenUnloaded = -1;
-    connect(window, &MDI::MDIForm_Unload, this,
-        [&] { panesWhenUnloaded = int(window->findChild<QMdiArea *>("mdiArea")->subWindowList().size()); });
+    connect(window, &MDI::MDIForm_Unload, this, [&] {
+        panesWhenUnloaded = int(window->findChild<QMdiArea *>("mdiArea")->subWindowList().size());
+    });
     if (how == "menu")
         window->findChild<QAction *>("mnuExit")->trigger();
     else if (how == "button")

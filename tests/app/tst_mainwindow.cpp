@@ -1,12 +1,13 @@
-#include "MainWindowTestBase.h"
 #include "AppState.h"
 #include "Fakes.h"
 #include "KeywordListModel.h"
 #include "LinkLabel.h"
 #include "MDI.h"
+#include "MainWindowTestBase.h"
 #include "TestDictionary.h"
 #include "modDB.h"
 
+#include "KeywordListView.h"
 #include <QAction>
 #include <QHeaderView>
 #include <QLabel>
@@ -15,7 +16,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolBar>
-#include "KeywordListView.h"
 #include <QtTest>
 
 namespace {
@@ -55,8 +55,10 @@ private slots:
     void resizeFollowsTheWindow();
 
 private:
-    QStringList listed() const { return m_window->findChild<KeywordListModel *>("keywords")->keys(); }
-
+    QStringList listed() const
+    {
+        return m_window->findChild<KeywordListModel *>("keywords")->keys();
+    }
 };
 
 void TestMainWindow::init()
@@ -75,22 +77,30 @@ void TestMainWindow::makeUp()
     openMainWindow();
     QCOMPARE(m_window->windowTitle(), QString("Somnilex v1.85"));
     QVERIFY(m_window->findChild<QRadioButton *>("optExact")->isChecked());
-    QCOMPARE(m_window->findChild<KeywordListModel *>("keywords")->headerData(0, Qt::Horizontal).toString(), QString("Keywords"));
+    QCOMPARE(m_window->findChild<KeywordListModel *>("keywords")
+                 ->headerData(0, Qt::Horizontal)
+                 .toString(),
+        QString("Keywords"));
     QVERIFY(m_window->findChild<KeywordListView *>("lstKeys")->horizontalHeader()->isVisible());
-    QCOMPARE(m_window->findChild<QLabel *>("Label1")->buddy(), m_window->findChild<QLineEdit *>("txtKey"));
+    QCOMPARE(m_window->findChild<QLabel *>("Label1")->buddy(),
+        m_window->findChild<QLineEdit *>("txtKey"));
 
     // Every control has a name a screen reader can speak.
-    const QList<QWidget *> controls = { m_window->findChild<QRadioButton *>("optWildCard"), m_window->findChild<QRadioButton *>("optExact"),
-                                        m_window->findChild<QRadioButton *>("optGoogle"), m_window->findChild<QLineEdit *>("txtKey"),
-                                        m_window->findChild<QPushButton *>("cmdSearch"), m_window->findChild<KeywordListView *>("lstKeys"),
-                                        m_window->findChild<QPushButton *>("cmdDisplay"), m_window->findChild<QPushButton *>("cmdDonate"),
-                                        m_window->findChild<QPushButton *>("cmdExit"), (QWidget *)m_window->findChild<LinkLabel *>("lblCoBrand"),
-                                        (QWidget *)m_window->findChild<LinkLabel *>("Label61"),
-                                        (QWidget *)m_window->findChild<LinkLabel *>("Label4") };
+    const QList<QWidget *> controls = { m_window->findChild<QRadioButton *>("optWildCard"),
+        m_window->findChild<QRadioButton *>("optExact"),
+        m_window->findChild<QRadioButton *>("optGoogle"),
+        m_window->findChild<QLineEdit *>("txtKey"), m_window->findChild<QPushButton *>("cmdSearch"),
+        m_window->findChild<KeywordListView *>("lstKeys"),
+        m_window->findChild<QPushButton *>("cmdDisplay"),
+        m_window->findChild<QPushButton *>("cmdDonate"),
+        m_window->findChild<QPushButton *>("cmdExit"),
+        (QWidget *)m_window->findChild<LinkLabel *>("lblCoBrand"),
+        (QWidget *)m_window->findChild<LinkLabel *>("Label61"),
+        (QWidget *)m_window->findChild<LinkLabel *>("Label4") };
     for (QWidget *control : controls) {
         const QString name = control->accessibleName().isEmpty()
-                ? control->property("text").toString()
-                : control->accessibleName();
+            ? control->property("text").toString()
+            : control->accessibleName();
         QVERIFY2(!name.isEmpty(), qPrintable(control->metaObject()->className()));
     }
 
@@ -110,9 +120,8 @@ void TestMainWindow::makeUp()
         }
     }
     QCOMPARE(menuTexts,
-             QStringList({ "&File", "&Update", "E&xit", "&Help", "&Online Help",
-                           "&Visit Us Online", "Check for Software &Update", "&About Software",
-                           "&Donate", "Make Money &Online" }));
+        QStringList({ "&File", "&Update", "E&xit", "&Help", "&Online Help", "&Visit Us Online",
+            "Check for Software &Update", "&About Software", "&Donate", "Make Money &Online" }));
 
     QStringList keys;
     for (QAction *action : m_window->findChild<QToolBar *>("TB")->actions()) {
@@ -135,9 +144,11 @@ void TestMainWindow::fillsEveryKeyInTableOrderAtLoad()
     QVERIFY(m_fakes->prompter.prompts.isEmpty());
     // The column takes the list's width less 200 twips, once.
     const int listWidth = m_window->findChild<KeywordListView *>("lstKeys")->width() * 15;
-    QCOMPARE(m_window->findChild<KeywordListView *>("lstKeys")->columnWidthPixels(), (listWidth - 200) / 15);
+    QCOMPARE(m_window->findChild<KeywordListView *>("lstKeys")->columnWidthPixels(),
+        (listWidth - 200) / 15);
     m_window->resize(m_window->width() + 100, m_window->height());
-    QCOMPARE(m_window->findChild<KeywordListView *>("lstKeys")->columnWidthPixels(), (listWidth - 200) / 15);
+    QCOMPARE(m_window->findChild<KeywordListView *>("lstKeys")->columnWidthPixels(),
+        (listWidth - 200) / 15);
 }
 
 void TestMainWindow::typingDoesNotChangeTheList()
@@ -166,7 +177,8 @@ void TestMainWindow::blankBoxRefillsWithAppendedRows()
     m_folder->writeDictionary(rowsOf({ "Snake", "Moon" }));
     openMainWindow();
     QTest::keyClicks(m_window->findChild<QLineEdit *>("txtKey"), typed);
-    m_window->findChild<KeywordListModel *>("keywords")->setKeys({ "Snake" }); // as a search would narrow it
+    m_window->findChild<KeywordListModel *>("keywords")
+        ->setKeys({ "Snake" }); // as a search would narrow it
     appendRow(*m_dictionary, m_folder->dictionary(), "Amethyst");
     for (int i = 0; i < deletes - 1; ++i)
         QTest::keyClick(m_window->findChild<QLineEdit *>("txtKey"), Qt::Key_Backspace);
@@ -188,7 +200,8 @@ void TestMainWindow::clickCopiesTheSelectedKeyword()
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, empty);
     QCOMPARE(m_window->findChild<QLineEdit *>("txtKey")->text(), QString("typed"));
 
-    const QRect moon = list->visualRect(m_window->findChild<KeywordListModel *>("keywords")->index(1));
+    const QRect moon
+        = list->visualRect(m_window->findChild<KeywordListModel *>("keywords")->index(1));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, moon.center());
     QCOMPARE(m_window->findChild<QLineEdit *>("txtKey")->text(), QString("Moon"));
     QCOMPARE(listed(), QStringList({ "Snake", "Moon" }));

@@ -1,8 +1,8 @@
-#include "MainWindowTestBase.h"
 #include "AppState.h"
 #include "Fakes.h"
 #include "LinkLabel.h"
 #include "MDI.h"
+#include "MainWindowTestBase.h"
 #include "TestDictionary.h"
 #include "frmAbout.h"
 
@@ -46,7 +46,6 @@ private:
     // The box is closed afterwards if `whileOpen` left it open; true when `whileOpen` closed it.
     bool withAboutBox(const std::function<void(frmAbout *)> &whileOpen);
     void activate(const QString &control);
-
 };
 
 void TestMenus::init()
@@ -205,8 +204,9 @@ void TestMenus::aboutBoxBlocksTheMainWindow()
 {
     // A click that reaches the main window through the window system opens the donation page...
     QWindow *mainWindow = m_window->windowHandle();
-    const QPoint donate
-        = m_window->findChild<QPushButton *>("cmdDonate")->mapTo(m_window.get(), m_window->findChild<QPushButton *>("cmdDonate")->rect().center());
+    const QPoint donate = m_window->findChild<QPushButton *>("cmdDonate")
+                              ->mapTo(m_window.get(),
+                                  m_window->findChild<QPushButton *>("cmdDonate")->rect().center());
     QTest::mouseClick(mainWindow, Qt::LeftButton, {}, donate);
     QCOMPARE(m_fakes->links.opened.size(), 1);
 

@@ -29,7 +29,7 @@ void TestSymbolSource::parsesAnEntry()
                                              "See also: Mouth; Smile;\n"
                                              "\n"
                                              "## Mouth\nMeaning.\n",
-                                             "t.txt");
+        "t.txt");
     QCOMPARE(symbols.size(), size_t(2));
     const Symbol &s = symbols[0];
     QCOMPARE(s.key, QString("Teeth falling out"));
@@ -46,10 +46,14 @@ void TestSymbolSource::refusesMalformedText_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("text before any entry") << "hello\n## A\nm\n" << "t.txt:1:";
-    QTest::newRow("variation without reading") << "## A\nm\n\n- just words\n" << "t.txt:4:";
-    QTest::newRow("meaning after variations") << "## A\nm\n- a: b\nmore meaning\n" << "t.txt:4:";
-    QTest::newRow("empty keyword") << "##  \n" << "t.txt:1:";
+    QTest::newRow("text before any entry") << "hello\n## A\nm\n"
+                                           << "t.txt:1:";
+    QTest::newRow("variation without reading") << "## A\nm\n\n- just words\n"
+                                               << "t.txt:4:";
+    QTest::newRow("meaning after variations") << "## A\nm\n- a: b\nmore meaning\n"
+                                              << "t.txt:4:";
+    QTest::newRow("empty keyword") << "##  \n"
+                                   << "t.txt:1:";
 }
 
 void TestSymbolSource::refusesMalformedText()
@@ -68,12 +72,18 @@ void TestSymbolSource::validateFindsProblems_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("fine") << "## A\nm\nSee also: B\n## B\nm\n" << "";
-    QTest::newRow("key twice in other case") << "## Snake\nm\n## snake\nm\n" << "already at t.txt:1";
-    QTest::newRow("same page name") << "## Sea-horse\nm\n## Sea horse\nm\n" << "has the page name";
-    QTest::newRow("unknown see also") << "## A\nm\nSee also: Nowhere\n" << "\"Nowhere\", which has no entry";
-    QTest::newRow("see also in other case") << "## A\nm\nSee also: b\n## B\nm\n" << "\"b\", which has no entry";
-    QTest::newRow("no meaning") << "## A\n- a: b\n" << "has no meaning";
+    QTest::newRow("fine") << "## A\nm\nSee also: B\n## B\nm\n"
+                          << "";
+    QTest::newRow("key twice in other case") << "## Snake\nm\n## snake\nm\n"
+                                             << "already at t.txt:1";
+    QTest::newRow("same page name") << "## Sea-horse\nm\n## Sea horse\nm\n"
+                                    << "has the page name";
+    QTest::newRow("unknown see also") << "## A\nm\nSee also: Nowhere\n"
+                                      << "\"Nowhere\", which has no entry";
+    QTest::newRow("see also in other case") << "## A\nm\nSee also: b\n## B\nm\n"
+                                            << "\"b\", which has no entry";
+    QTest::newRow("no meaning") << "## A\n- a: b\n"
+                                << "has no meaning";
 }
 
 void TestSymbolSource::validateFindsProblems()
@@ -97,11 +107,16 @@ void TestSymbolSource::slugs_data()
 {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("slug");
-    QTest::newRow("one word") << "Snake" << "snake";
-    QTest::newRow("words") << "Teeth falling out" << "teeth-falling-out";
-    QTest::newRow("punctuation runs") << "Being chased (by a bear)!" << "being-chased-by-a-bear";
-    QTest::newRow("apostrophe") << "Friend's wedding" << "friend-s-wedding";
-    QTest::newRow("digits") << "Number 13" << "number-13";
+    QTest::newRow("one word") << "Snake"
+                              << "snake";
+    QTest::newRow("words") << "Teeth falling out"
+                           << "teeth-falling-out";
+    QTest::newRow("punctuation runs") << "Being chased (by a bear)!"
+                                      << "being-chased-by-a-bear";
+    QTest::newRow("apostrophe") << "Friend's wedding"
+                                << "friend-s-wedding";
+    QTest::newRow("digits") << "Number 13"
+                            << "number-13";
 }
 
 void TestSymbolSource::slugs()
@@ -118,7 +133,8 @@ void TestSymbolSource::pageEscapesEveryText()
     s.meaning = "A \"meaning\" with <b>tags</b>";
     s.variations.push_back({ "x < y", "a & b" });
     s.seeAlso << "Sea & sand";
-    const QString html = PageWriter::page("<title>{{KEY}}</title>{{MEANING}}|{{VARIATIONS}}|{{SEEALSO}}", s);
+    const QString html
+        = PageWriter::page("<title>{{KEY}}</title>{{MEANING}}|{{VARIATIONS}}|{{SEEALSO}}", s);
     QVERIFY(html.startsWith("<title>Fish &amp; &lt;chips&gt;</title>"));
     QVERIFY(html.contains("A &quot;meaning&quot; with &lt;b&gt;tags&lt;/b&gt;"));
     QVERIFY(html.contains("<dt>x &lt; y</dt><dd>a &amp; b</dd>"));

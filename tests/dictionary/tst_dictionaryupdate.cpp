@@ -20,7 +20,8 @@ Q_DECLARE_METATYPE(ShimVfs::File)
 
 namespace {
 
-DictionaryRow row(const QString &key, const QString &link, const QString &names = DreamsTable::Marker)
+DictionaryRow row(
+    const QString &key, const QString &link, const QString &names = DreamsTable::Marker)
 {
     return { key, link, names };
 }

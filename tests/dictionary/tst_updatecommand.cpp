@@ -304,7 +304,8 @@ void TestUpdateCommand::listIsRepaintedNotRefilled()
     // The list was redrawn after the progress window and before the success message.
     QVERIFY(m_progressClosed);
     QVERIFY(paintsAtSuccess > 0);
-    QCOMPARE(m_window->findChild<KeywordListModel *>("keywords")->keys(), QStringList({ "Snake", "Water" }));
+    QCOMPARE(m_window->findChild<KeywordListModel *>("keywords")->keys(),
+        QStringList({ "Snake", "Water" }));
 }
 
 QTEST_MAIN(TestUpdateCommand)

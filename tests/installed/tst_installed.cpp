@@ -131,7 +131,8 @@ void TestInstalled::startsWithTheShippedKeywords()
     const auto app = start(user, fakes);
 
     QVERIFY(app->mainWindow() && app->mainWindow()->isVisible());
-    QCOMPARE(app->mainWindow()->findChild<KeywordListModel *>("keywords")->keys(), keysOf(m_shipped));
+    QCOMPARE(
+        app->mainWindow()->findChild<KeywordListModel *>("keywords")->keys(), keysOf(m_shipped));
     QCOMPARE(app->config().dictionaryPath(), user.copy);
     QCOMPARE(DictionaryFile::read(user.copy), m_shipped);
     QCOMPARE(fakes.prompter.texts(), QStringList());
@@ -190,7 +191,8 @@ void TestInstalled::newerInstalledDictionaryMergesIntoTheCopy()
     std::vector<DictionaryRow> expected = older;
     expected.insert(expected.end(), m_shipped.end() - 10, m_shipped.end());
     QCOMPARE(DictionaryFile::read(user.copy), expected);
-    QCOMPARE(app->mainWindow()->findChild<KeywordListModel *>("keywords")->keys(), keysOf(expected));
+    QCOMPARE(
+        app->mainWindow()->findChild<KeywordListModel *>("keywords")->keys(), keysOf(expected));
     QCOMPARE(fakes.prompter.texts(), QStringList());
     QCOMPARE(UserDictionary(Bin, user.appData).facts().userCopyStamp,
         QString::fromLatin1(m_dictionarySha));

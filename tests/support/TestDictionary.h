@@ -9,8 +9,8 @@
 
 #include <initializer_list>
 
-inline std::vector<DictionaryRow> rowsOf(std::initializer_list<QString> keys,
-                                         const QString &names = DreamsTable::Marker)
+inline std::vector<DictionaryRow> rowsOf(
+    std::initializer_list<QString> keys, const QString &names = DreamsTable::Marker)
 {
     std::vector<DictionaryRow> rows;
     for (const QString &key : keys)

@@ -156,7 +156,8 @@ void TestBrowser::searchSendsTheFormInFieldOrder()
     QCOMPARE(itemsOf(browser()->cboAddress), QStringList { m_server->url(target) });
     QCOMPARE(browser()->cboAddress->currentIndex(), 0);
     QCOMPARE(browser()->cboAddress->currentText(), m_server->url(target));
-    QCOMPARE(m_window->findChild<QMdiArea *>("mdiArea")->activeSubWindow(), browser()->parentWidget());
+    QCOMPARE(
+        m_window->findChild<QMdiArea *>("mdiArea")->activeSubWindow(), browser()->parentWidget());
     QCOMPARE(m_state.IsOnline, 1);
     // Online, the address box moves to the label's width and top, clear of its text.
     const QLabel *label = browser()->lblAddress;
@@ -321,7 +322,8 @@ void TestBrowser::secondSearchStartsAfresh()
     const QString target = m_server->requestsFor(QStringLiteral("/custom")).first();
     QVERIFY(target.startsWith(QStringLiteral("/custom?q=Moon&")));
     QCOMPARE(itemsOf(browser()->cboAddress), QStringList { m_server->url(target) });
-    QCOMPARE(m_window->findChild<QMdiArea *>("mdiArea")->subWindowList().size(), 2); // meaning pane and one browser
+    QCOMPARE(m_window->findChild<QMdiArea *>("mdiArea")->subWindowList().size(),
+        2); // meaning pane and one browser
 }
 
 void TestBrowser::choosingAnEntryDoesNotNavigate()
@@ -393,9 +395,11 @@ void TestBrowser::mainToolbarActsOnTheMeaningPane()
     QVERIFY(browser()->brwWebBrowser->history()->canGoBack());
     QWebEngineHistory *browserHistory = browser()->brwWebBrowser->history();
     const int browserEntry = browserHistory->currentItemIndex();
-    QCOMPARE(m_window->findChild<QMdiArea *>("mdiArea")->activeSubWindow(), browser()->parentWidget());
+    QCOMPARE(
+        m_window->findChild<QMdiArea *>("mdiArea")->activeSubWindow(), browser()->parentWidget());
 
-    QAction *back = m_window->findChild<QToolBar *>("TB")->findChild<QAction *>(QStringLiteral("Back"));
+    QAction *back
+        = m_window->findChild<QToolBar *>("TB")->findChild<QAction *>(QStringLiteral("Back"));
     QVERIFY(back);
     back->trigger();
     // A history step moves the view's entry at once, before its page comes.
@@ -405,7 +409,9 @@ void TestBrowser::mainToolbarActsOnTheMeaningPane()
     QCOMPARE(browser()->brwWebBrowser->LocationURL(), browserAt);
 
     // And forward again.
-    m_window->findChild<QToolBar *>("TB")->findChild<QAction *>(QStringLiteral("Forward"))->trigger();
+    m_window->findChild<QToolBar *>("TB")
+        ->findChild<QAction *>(QStringLiteral("Forward"))
+        ->trigger();
     QTRY_COMPARE_WITH_TIMEOUT(meaning->LocationURL(), second, LoadTimeout);
     QCOMPARE(browserHistory->currentItemIndex(), browserEntry);
     QCOMPARE(browser()->brwWebBrowser->LocationURL(), browserAt);

@@ -13,8 +13,8 @@
 #include "WebWait.h"
 #include "frmMain.h"
 
-#include <QLabel>
 #include <QAbstractItemView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -300,11 +300,16 @@ void TestMeaningPane::displayOpensTheKeywordsLink()
     QVERIFY(showing(pane, m_server.baseUrl() + "/"));
 
     QSignalSpy documents(pane->WB, &WebView::DocumentComplete);
-    const QPoint moon = window->findChild<KeywordListView *>("lstKeys")->visualRect(window->findChild<KeywordListModel *>("keywords")->index(1, 0)).center();
-    QTest::mouseClick(window->findChild<KeywordListView *>("lstKeys")->viewport(), Qt::LeftButton, {}, moon);
+    const QPoint moon
+        = window->findChild<KeywordListView *>("lstKeys")
+              ->visualRect(window->findChild<KeywordListModel *>("keywords")->index(1, 0))
+              .center();
+    QTest::mouseClick(
+        window->findChild<KeywordListView *>("lstKeys")->viewport(), Qt::LeftButton, {}, moon);
     QCOMPARE(window->findChild<QLineEdit *>("txtKey")->text(), QString("Moon"));
     if (doubleClick)
-        QTest::mouseDClick(window->findChild<KeywordListView *>("lstKeys")->viewport(), Qt::LeftButton, {}, moon);
+        QTest::mouseDClick(
+            window->findChild<KeywordListView *>("lstKeys")->viewport(), Qt::LeftButton, {}, moon);
     else
         QTest::mouseClick(window->findChild<QPushButton *>("cmdDisplay"), Qt::LeftButton);
     QVERIFY(fakes.prompter.prompts.isEmpty());

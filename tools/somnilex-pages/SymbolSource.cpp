@@ -41,7 +41,8 @@ std::vector<Symbol> parse(const QString &text, const QString &origin)
             const qsizetype colon = line.indexOf(QLatin1String(": "));
             if (colon < 0)
                 fail(origin, number, QStringLiteral("a variation needs \"situation: reading\""));
-            symbol.variations.push_back({ line.mid(2, colon - 2).trimmed(), line.mid(colon + 2).trimmed() });
+            symbol.variations.push_back(
+                { line.mid(2, colon - 2).trimmed(), line.mid(colon + 2).trimmed() });
         } else if (line.startsWith(QLatin1String("See also:"))) {
             for (const QString &key : line.mid(9).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
                 if (!key.trimmed().isEmpty())
@@ -92,13 +93,15 @@ void validate(const std::vector<Symbol> &symbols, const std::vector<Symbol> &kno
     for (const Symbol &s : symbols) {
         const QString lower = s.key.toLower();
         if (byKey.contains(lower))
-            problems << QStringLiteral("%1: \"%2\" is already at %3").arg(s.origin, s.key, byKey[lower]);
+            problems
+                << QStringLiteral("%1: \"%2\" is already at %3").arg(s.origin, s.key, byKey[lower]);
         byKey.insert(lower, s.origin);
         const QString name = slug(s.key);
         if (name.isEmpty())
             problems << QStringLiteral("%1: \"%2\" gives no page name").arg(s.origin, s.key);
         else if (bySlug.contains(name))
-            problems << QStringLiteral("%1: \"%2\" has the page name of %3").arg(s.origin, s.key, bySlug[name]);
+            problems << QStringLiteral("%1: \"%2\" has the page name of %3")
+                            .arg(s.origin, s.key, bySlug[name]);
         else
             bySlug.insert(name, s.origin);
         if (s.meaning.isEmpty())
@@ -106,7 +109,7 @@ void validate(const std::vector<Symbol> &symbols, const std::vector<Symbol> &kno
         for (const QString &other : s.seeAlso) {
             if (!knownKeys.contains(other))
                 problems << QStringLiteral("%1: \"%2\" refers to \"%3\", which has no entry")
-                                    .arg(s.origin, s.key, other);
+                                .arg(s.origin, s.key, other);
         }
     }
     if (!problems.isEmpty())
