@@ -144,24 +144,24 @@ void frmExitScreen::buildReferForm()
     Frame2 = new QGroupBox(tr("Refer A Friend"), this);
     auto *frame2Grid = new QGridLayout(Frame2);
     int lineHeight = 0;
-    for (const ReferField &spec : ReferFields) {
+    for (const ReferField &entry : ReferFields) {
         QWidget *field = nullptr;
-        if (spec.line) {
-            auto *line = new QLineEdit(*spec.placeholder, Frame2);
+        if (entry.line) {
+            auto *line = new QLineEdit(*entry.placeholder, Frame2);
             lineHeight = line->sizeHint().height();
-            this->*spec.line = line;
+            this->*entry.line = line;
             field = line;
         } else {
-            auto *box = new QPlainTextEdit(*spec.placeholder, Frame2);
+            auto *box = new QPlainTextEdit(*entry.placeholder, Frame2);
             box->setTabChangesFocus(true);
-            this->*spec.box = box;
+            this->*entry.box = box;
             field = box;
         }
-        field->setObjectName(QLatin1String(spec.name));
-        field->setAccessibleName(tr(spec.accessibleName));
+        field->setObjectName(QLatin1String(entry.name));
+        field->setAccessibleName(tr(entry.accessibleName));
         field->installEventFilter(this);
         // The message spans the frame; the other fields share its rows two by two.
-        frame2Grid->addWidget(field, spec.row, spec.column, 1, spec.line ? 1 : 2);
+        frame2Grid->addWidget(field, entry.row, entry.column, 1, entry.line ? 1 : 2);
     }
     txtMessage->setFixedHeight(lineHeight * 3);
     cmdSubmit = new QPushButton(tr("Refer A Friend &Now"), Frame2);
@@ -170,11 +170,11 @@ void frmExitScreen::buildReferForm()
 
 const ReferField *frmExitScreen::referFieldOf(const QWidget *field) const
 {
-    for (const ReferField &spec : ReferFields) {
-        const QWidget *member = spec.line ? static_cast<QWidget *>(this->*spec.line)
-                                          : static_cast<QWidget *>(this->*spec.box);
+    for (const ReferField &entry : ReferFields) {
+        const QWidget *member = entry.line ? static_cast<QWidget *>(this->*entry.line)
+                                           : static_cast<QWidget *>(this->*entry.box);
         if (member == field)
-            return &spec;
+            return &entry;
     }
     return nullptr;
 }
@@ -211,14 +211,14 @@ void frmExitScreen::Form_Load()
 
 QString frmExitScreen::placeholderOf(const QWidget *field) const
 {
-    const ReferField *spec = referFieldOf(field);
-    return spec ? *spec->placeholder : QString();
+    const ReferField *entry = referFieldOf(field);
+    return entry ? *entry->placeholder : QString();
 }
 
 bool frmExitScreen::isEmailField(const QWidget *field) const
 {
-    const ReferField *spec = referFieldOf(field);
-    return spec && spec->email;
+    const ReferField *entry = referFieldOf(field);
+    return entry && entry->email;
 }
 
 void frmExitScreen::field_GotFocus(QWidget *field)

@@ -19,6 +19,8 @@ namespace RealDesktop {
 // that the test can start and skip itself with a clear message instead of aborting.
 inline void prepareMain()
 {
+    // As the program's main does: the web views share one GL context with the window.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }

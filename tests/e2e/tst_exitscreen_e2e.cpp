@@ -22,11 +22,7 @@ class TestRealExitScreen : public QObject
 {
     Q_OBJECT
 public:
-    static void initMain()
-    {
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-        RealDesktop::prepareMain();
-    }
+    static void initMain() { RealDesktop::prepareMain(); }
 
 private slots:
     void initTestCase();

@@ -72,11 +72,7 @@ class TestRealMainWindow : public QObject
 {
     Q_OBJECT
 public:
-    static void initMain()
-    {
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-        RealDesktop::prepareMain();
-    }
+    static void initMain() { RealDesktop::prepareMain(); }
 
 private slots:
     void initTestCase();

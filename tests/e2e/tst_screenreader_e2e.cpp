@@ -66,11 +66,7 @@ class TestScreenReader : public QObject
 {
     Q_OBJECT
 public:
-    static void initMain()
-    {
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-        RealDesktop::prepareMain();
-    }
+    static void initMain() { RealDesktop::prepareMain(); }
 
 private slots:
     void initTestCase();
