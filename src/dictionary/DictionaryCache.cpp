@@ -51,29 +51,40 @@ DictionaryCache::Entry *DictionaryCache::entryOf(const CipherFile &file)
 }
 
 std::shared_ptr<const TableSnapshot> DictionaryCache::rows(
-    CipherFile &file, const QString &source, const QString &tableName, const QStringList &lowered)
+    CipherFile &file, const QString &source, const QString &tableName)
 {
     // data_version moves when another connection commits; the change count when this one
     // writes.
     const qint64 version = file.dataVersion();
     const int ownChanges = file.ownChanges();
-    const QString key = source + QLatin1Char('\n') + lowered.join(QLatin1Char('\n'));
     Entry *entry = entryOf(file);
     if (entry) {
-        const auto cached = entry->snapshots.constFind(key);
+        const auto cached = entry->snapshots.constFind(source);
         if (cached != entry->snapshots.constEnd() && cached->dataVersion == version
             && cached->ownChanges == ownChanges)
             return cached->table;
     }
-    auto table = std::make_shared<const TableSnapshot>(
-        TableSnapshot::read(file, source, tableName, lowered));
+    auto table
+        = std::make_shared<const TableSnapshot>(TableSnapshot::read(file, source, tableName));
     if (entry) {
         // Rows read before the last write are of no use to anyone any more.
         entry->snapshots.removeIf([&](const auto &snapshot) {
             return snapshot.value().dataVersion != version
                 || snapshot.value().ownChanges != ownChanges;
         });
-        entry->snapshots.insert(key, { table, version, ownChanges });
+        entry->snapshots.insert(source, { table, version, ownChanges });
+    }
+    return table;
+}
+
+std::shared_ptr<const TableSnapshot> DictionaryCache::lowered(const CipherFile &file,
+    const QString &source, const std::shared_ptr<const TableSnapshot> &rows, int column)
+{
+    auto table = std::make_shared<const TableSnapshot>(rows->withLowered(column));
+    if (Entry *entry = entryOf(file)) {
+        const auto cached = entry->snapshots.find(source);
+        if (cached != entry->snapshots.end() && cached->table == rows)
+            cached->table = table;
     }
     return table;
 }

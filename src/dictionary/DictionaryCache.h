@@ -3,7 +3,6 @@
 
 #include <QHash>
 #include <QString>
-#include <QStringList>
 
 #include <memory>
 #include <vector>
@@ -29,8 +28,12 @@ public:
 
     // The rows of source in file as the table holds them now: the last snapshot while nobody
     // has written to the file since, else a new one. Throws DictionaryError.
-    std::shared_ptr<const TableSnapshot> rows(CipherFile &file, const QString &source,
-        const QString &tableName, const QStringList &lowered);
+    std::shared_ptr<const TableSnapshot> rows(
+        CipherFile &file, const QString &source, const QString &tableName);
+    // rows of source in file with lower-cased copies of column besides, made once: while rows
+    // are the last snapshot read, the new one takes its place for every later row set.
+    std::shared_ptr<const TableSnapshot> lowered(const CipherFile &file, const QString &source,
+        const std::shared_ptr<const TableSnapshot> &rows, int column);
 
     // Our own writes change the file without making its handle stale.
     void noteOwnWrite(const CipherFile &file);

@@ -30,11 +30,12 @@ QString tableOf(const QString &source)
 
 } // namespace
 
-Recordset::Recordset(ConnectionPtr connection, const QString &source, const QStringList &lowered)
+Recordset::Recordset(ConnectionPtr connection, const QString &source)
     : m_connection(std::move(connection))
+    , m_source(source)
     , m_tableName(tableOf(source))
 {
-    m_rows = m_connection->cache().rows(m_connection->file(), source, m_tableName, lowered);
+    m_rows = m_connection->cache().rows(m_connection->file(), source, m_tableName);
     m_rowCount = m_rows->rowCount();
 }
 
@@ -82,7 +83,7 @@ const QString &Recordset::Fields(const QString &column) const
     return Fields(columnOf(column));
 }
 
-const QString &Recordset::LowerFields(const QString &column) const
+const QString &Recordset::LowerFields(const QString &column)
 {
     return LowerFields(columnOf(column));
 }
@@ -93,14 +94,18 @@ const QString &Recordset::Fields(int column) const
     return m_rows->cell(m_position, column);
 }
 
-const QString &Recordset::LowerFields(int column) const
+const QString &Recordset::LowerFields(int column)
 {
     checkPosition();
     if (const QString *lower = m_rows->lowerCell(m_position, column))
         return *lower;
-    throw DictionaryError(QStringLiteral("The row set over %1 keeps no lower-cased copy of "
-                                         "column %2.")
-                              .arg(m_connection->path(), m_rows->columns().value(column)));
+    if (m_ownRows) {
+        m_ownRows = std::make_shared<TableSnapshot>(m_ownRows->withLowered(column));
+        m_rows = m_ownRows;
+    } else {
+        m_rows = m_connection->cache().lowered(m_connection->file(), m_source, m_rows, column);
+    }
+    return *m_rows->lowerCell(m_position, column);
 }
 
 const QStringList &Recordset::Column(const QString &column) const

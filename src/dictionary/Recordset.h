@@ -19,8 +19,7 @@ namespace modDB {
 class Recordset
 {
 public:
-    // lowered names the columns read with lower-cased copies, for LowerFields.
-    Recordset(ConnectionPtr connection, const QString &source, const QStringList &lowered = {});
+    Recordset(ConnectionPtr connection, const QString &source);
     ~Recordset();
     Recordset(const Recordset &) = delete;
     Recordset &operator=(const Recordset &) = delete;
@@ -33,12 +32,13 @@ public:
     // The current row's field by column name, matched in any ASCII case as SQLite matches
     // names; NULL reads as the empty text.
     const QString &Fields(const QString &column) const;
-    // The same, lower-cased; only for a column the row set was opened with lower-cased.
-    const QString &LowerFields(const QString &column) const;
+    // The same, lower-cased as QString::toLower does. The first call for a column lowers the
+    // whole column once, for this row set and every later one over the unchanged table.
+    const QString &LowerFields(const QString &column);
     // By column number, for walks that read one column of every row.
     int columnIndex(const QString &column) const { return columnOf(column); }
     const QString &Fields(int column) const;
-    const QString &LowerFields(int column) const;
+    const QString &LowerFields(int column);
     // Every value of one column in table order, shared while the table is unchanged.
     const QStringList &Column(const QString &column) const;
     bool hasColumn(const QString &column) const;
@@ -53,6 +53,7 @@ private:
     void checkPosition() const;
 
     ConnectionPtr m_connection;
+    QString m_source;
     QString m_tableName;
     std::shared_ptr<const TableSnapshot> m_rows;
     std::shared_ptr<TableSnapshot> m_ownRows; // set once this row set has appended a row

@@ -7,17 +7,23 @@
 
 class CipherFile;
 
-// The rows of one query as read at one moment, kept column by column in table order. The
-// columns a caller searches in any letter case also get lower-cased copies, made as the rows
-// are read and kept in step by append, so that a search lowers nothing.
+// The rows of one query as read at one moment, kept column by column in table order. A column
+// searched in any letter case gets lower-cased copies in a snapshot of its own, made from this
+// one (sharing its rows) and kept in step by append, so that each search lowers nothing.
 class TableSnapshot
 {
 public:
-    // Reads every row of source from file. lowered names (in any ASCII case) the columns that
-    // get lower-cased copies; tableName is the table source reads, for the message when the
-    // file lacks it. Throws DictionaryError.
-    static TableSnapshot read(CipherFile &file, const QString &source, const QString &tableName,
-        const QStringList &lowered);
+    // Reads every row of source from file. tableName is the table source reads, for the
+    // message when the file lacks it. Throws DictionaryError.
+    static TableSnapshot read(CipherFile &file, const QString &source, const QString &tableName);
+    TableSnapshot() = default;
+    TableSnapshot(const TableSnapshot &) = default;
+    TableSnapshot(TableSnapshot &&) = default;
+    TableSnapshot &operator=(const TableSnapshot &) = default;
+    TableSnapshot &operator=(TableSnapshot &&) = default;
+    ~TableSnapshot();
+    // The same rows, with lower-cased copies of column besides.
+    TableSnapshot withLowered(int column) const;
 
     const QStringList &columns() const { return m_columns; }
     qint64 rowCount() const { return m_rowCount; }
@@ -27,8 +33,7 @@ public:
     const QString &cell(qint64 row, int column) const { return m_cells[size_t(column)][row]; }
     // Every value of one column in table order.
     const QStringList &column(int column) const { return m_cells[size_t(column)]; }
-    bool hasLowered(int column) const { return m_keepsLowered[size_t(column)]; }
-    // The lower-cased cell; null for a column read without lower-cased copies.
+    // The lower-cased cell; null for a column without lower-cased copies (see withLowered).
     const QString *lowerCell(qint64 row, int column) const
     {
         const QStringList &lowered = m_lowered[size_t(column)];

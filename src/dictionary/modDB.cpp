@@ -19,8 +19,7 @@ RecordsetPtr openDreams(DictionaryCache &cache, const QString &path)
 {
     ConnectionPtr connection;
     OpenConnection(connection, cache, path);
-    return std::make_unique<Recordset>(
-        connection, SelectAllDreams, QStringList { QStringLiteral("Key") });
+    return std::make_unique<Recordset>(connection, SelectAllDreams);
 }
 
 } // namespace modDB

@@ -25,8 +25,7 @@ void OpenConnection(ConnectionPtr &connection, DictionaryCache &cache, const QSt
 // Opens a row set for source over connection. A missing table fails with its own message.
 void OpenRecordset(RecordsetPtr &recordset, const ConnectionPtr &connection, const QString &source);
 
-// The dreams rows of the dictionary file at path, walked from the first; their keys can be
-// compared in any letter case without lowering them. Throws DictionaryError.
+// The dreams rows of the dictionary file at path, walked from the first. Throws DictionaryError.
 RecordsetPtr openDreams(DictionaryCache &cache, const QString &path);
 
 } // namespace modDB

@@ -551,6 +551,15 @@ void TestModDB::keysLowerCasedAsQtDoes()
     rs->setField("Key", key + "X");
     rs->Update();
     QCOMPARE(rs->LowerFields("Key"), (key + "X").toLower());
+
+    // A row set that appends before its first search in any case.
+    const modDB::RecordsetPtr appending = modDB::openDreams(*m_cache, folder.dictionary());
+    appending->AddNew();
+    appending->setField("Key", "Y" + key);
+    appending->Update();
+    QCOMPARE(appending->LowerFields("Key"), ("Y" + key).toLower());
+    appending->MoveFirst();
+    QCOMPARE(appending->LowerFields("Key"), key.toLower());
 }
 
 QTEST_GUILESS_MAIN(TestModDB)
