@@ -7,15 +7,15 @@
 #include "Prompter.h"
 #include "RandomSource.h"
 #include "ReferAFriend.h"
+#include "ReferFieldRules.h"
 #include "Version.h"
 #include "modHelp.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -23,6 +23,8 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QVBoxLayout>
+
+namespace {
 
 // A refer-a-friend field: the member it fills, its name, the text it shows while empty, where it
 // sits in the frame, and whether it takes an e-mail address. The message is the one field of
@@ -38,25 +40,6 @@ struct ReferField
     int column;
     bool email;
 };
-
-namespace {
-
-QString textOf(const QWidget *field)
-{
-    if (const auto *line = qobject_cast<const QLineEdit *>(field))
-        return line->text();
-    if (const auto *box = qobject_cast<const QPlainTextEdit *>(field))
-        return box->toPlainText();
-    return QString();
-}
-
-void setTextOf(QWidget *field, const QString &text)
-{
-    if (auto *line = qobject_cast<QLineEdit *>(field))
-        line->setText(text);
-    else if (auto *box = qobject_cast<QPlainTextEdit *>(field))
-        box->setPlainText(text);
-}
 
 // The fields in the form's order.
 const ReferField ReferFields[] = {
@@ -82,6 +65,7 @@ frmExitScreen::frmExitScreen(const AppConfig &config, Prompter &prompter, LinkOp
     , m_prompter(prompter.ownedBy(this))
     , m_links(links)
     , m_random(random)
+    , m_fieldRules(new ReferFieldRules(*m_prompter, this))
 {
     setWindowTitle(Version::caption());
     setFont(Fonts::verdana());
@@ -159,24 +143,13 @@ void frmExitScreen::buildReferForm()
         }
         field->setObjectName(QLatin1String(entry.name));
         field->setAccessibleName(tr(entry.accessibleName));
-        field->installEventFilter(this);
+        m_fieldRules->follow(field, *entry.placeholder, entry.email);
         // The message spans the frame; the other fields share its rows two by two.
         frame2Grid->addWidget(field, entry.row, entry.column, 1, entry.line ? 1 : 2);
     }
     txtMessage->setFixedHeight(lineHeight * 3);
     cmdSubmit = new QPushButton(tr("Refer A Friend &Now"), Frame2);
     frame2Grid->addWidget(cmdSubmit, 3, 1, Qt::AlignRight);
-}
-
-const ReferField *frmExitScreen::referFieldOf(const QWidget *field) const
-{
-    for (const ReferField &entry : ReferFields) {
-        const QWidget *member = entry.line ? static_cast<QWidget *>(this->*entry.line)
-                                           : static_cast<QWidget *>(this->*entry.box);
-        if (member == field)
-            return &entry;
-    }
-    return nullptr;
 }
 
 frmExitScreen::~frmExitScreen() = default;
@@ -207,62 +180,6 @@ void frmExitScreen::Form_Load()
         adjustSize();
         move(screen->availableGeometry().center() - rect().center());
     }
-}
-
-QString frmExitScreen::placeholderOf(const QWidget *field) const
-{
-    const ReferField *entry = referFieldOf(field);
-    return entry ? *entry->placeholder : QString();
-}
-
-bool frmExitScreen::isEmailField(const QWidget *field) const
-{
-    const ReferField *entry = referFieldOf(field);
-    return entry && entry->email;
-}
-
-void frmExitScreen::field_GotFocus(QWidget *field)
-{
-    if (ReferAFriend::trimSpaces(textOf(field)) == placeholderOf(field))
-        setTextOf(field, QString());
-}
-
-void frmExitScreen::field_LostFocus(QWidget *field)
-{
-    if (ReferAFriend::trimSpaces(textOf(field)).isEmpty())
-        setTextOf(field, placeholderOf(field));
-}
-
-bool frmExitScreen::emailField_KeyPress(QWidget *field, const QString &typed)
-{
-    if (typed != QLatin1String(" "))
-        return false;
-    m_prompter->error(QStringLiteral("Email Address Cannot Contain Space"));
-    field->setFocus();
-    return true;
-}
-
-bool frmExitScreen::eventFilter(QObject *watched, QEvent *event)
-{
-    auto *field = qobject_cast<QWidget *>(watched);
-    if (!field)
-        return QWidget::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::FocusIn:
-        field_GotFocus(field);
-        break;
-    case QEvent::FocusOut:
-        field_LostFocus(field);
-        break;
-    case QEvent::KeyPress:
-        if (isEmailField(field)
-            && emailField_KeyPress(field, static_cast<QKeyEvent *>(event)->text()))
-            return true;
-        break;
-    default:
-        break;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void frmExitScreen::cmdSubmit_Click()

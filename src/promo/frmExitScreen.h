@@ -14,7 +14,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class RandomSource;
-struct ReferField;
+class ReferFieldRules;
 struct AppConfig;
 
 // The screen left on top of the desktop when the main window has closed: an invitation to the
@@ -59,24 +59,15 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildCatalogue();
     void buildReferForm();
-    // The refer-a-friend field's row of the form's table; null for any other widget.
-    const ReferField *referFieldOf(const QWidget *field) const;
-    bool isEmailField(const QWidget *field) const;
-    // The placeholder rule, shared by the five fields.
-    void field_GotFocus(QWidget *field);
-    void field_LostFocus(QWidget *field);
-    // True when the typed text was refused.
-    bool emailField_KeyPress(QWidget *field, const QString &typed);
-    QString placeholderOf(const QWidget *field) const;
 
     const AppConfig &m_config;
     // Boxes owned by this screen: it stays on top of every window, the main one is gone.
     std::unique_ptr<Prompter> m_prompter;
     LinkOpener &m_links;
     RandomSource &m_random;
+    ReferFieldRules *m_fieldRules;
 };
