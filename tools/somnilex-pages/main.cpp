@@ -92,6 +92,77 @@ QHash<QString, QStringList> options(const QStringList &args)
     return found;
 }
 
+// The pages and files bundled into the program: each written under OUT/dreams and listed in
+// OUT/dreams.qrc once finished.
+class Bundle
+{
+public:
+    explicit Bundle(const QString &out)
+        : m_out(out)
+    {
+        QDir().mkpath(m_out + QStringLiteral("/dreams"));
+    }
+
+    void add(const QString &name, const QString &text)
+    {
+        // A symbol called "Index" or "Error" would otherwise overwrite one of our own pages.
+        if (m_names.contains(name))
+            throw SymbolSource::Error(
+                QStringLiteral("%1 is made twice: rename the symbol or the asset")
+                    .arg(name)
+                    .toStdString());
+        m_names.insert(name);
+        writeText(m_out + QStringLiteral("/dreams/") + name, text);
+        m_qrc += QStringLiteral("<file alias=\"%1\">dreams/%1</file>\n").arg(name);
+    }
+
+    void finish()
+    {
+        writeText(m_out + QStringLiteral("/dreams.qrc"),
+            QStringLiteral("<RCC>\n<qresource prefix=\"/dreams\">\n") + m_qrc
+                + QStringLiteral("</qresource>\n</RCC>\n"));
+    }
+
+private:
+    QString m_out;
+    QSet<QString> m_names;
+    QString m_qrc;
+};
+
+void build(const QStringList &args, const QHash<QString, QStringList> &given)
+{
+    const QString out = args[0];
+    const std::vector<Symbol> dictionary = load(given.value(QStringLiteral("--dictionary")));
+    const std::vector<Symbol> update = load(given.value(QStringLiteral("--update")));
+    std::vector<Symbol> all = dictionary;
+    all.insert(all.end(), update.begin(), update.end());
+    // The shipped dictionary stands on its own; update pages may also point into it.
+    SymbolSource::validate(dictionary, dictionary);
+    SymbolSource::validate(all, all);
+
+    const QString pageTemplate = readText(args[1]);
+    Bundle bundle(out);
+    bundle.add(QStringLiteral("style.css"), readText(args[2]));
+    // The start page is made once for the shipped dictionary; the sample update's symbols
+    // have pages but are not part of what every user has.
+    if (given.contains(QStringLiteral("--start"))) {
+        bundle.add(QStringLiteral("index.html"),
+            StartPage::indexPage(
+                readText(given.value(QStringLiteral("--start")).first()), dictionary));
+        bundle.add(QStringLiteral("symbols.js"), StartPage::searchIndex(dictionary));
+    }
+    for (const QString &asset : given.value(QStringLiteral("--assets")))
+        bundle.add(QFileInfo(asset).fileName(), readText(asset));
+    for (const Symbol &s : all)
+        bundle.add(
+            SymbolSource::slug(s.key) + QStringLiteral(".html"), PageWriter::page(pageTemplate, s));
+    bundle.finish();
+    writeText(out + QStringLiteral("/dreams.tsv"), TsvFormat::format(rowsOf(dictionary)));
+    writeText(out + QStringLiteral("/update.tsv"), TsvFormat::format(rowsOf(update)));
+    std::printf("somnilex-pages: %zu dictionary symbols, %zu update symbols\n", dictionary.size(),
+        update.size());
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -106,52 +177,8 @@ int main(int argc, char *argv[])
             stderr);
         return 2;
     }
-    const QString out = args[0];
     try {
-        const std::vector<Symbol> dictionary = load(given.value(QStringLiteral("--dictionary")));
-        const std::vector<Symbol> update = load(given.value(QStringLiteral("--update")));
-        std::vector<Symbol> all = dictionary;
-        all.insert(all.end(), update.begin(), update.end());
-        // The shipped dictionary stands on its own; update pages may also point into it.
-        SymbolSource::validate(dictionary, dictionary);
-        SymbolSource::validate(all, all);
-
-        const QString pageTemplate = readText(args[1]);
-        QDir().mkpath(out + QStringLiteral("/dreams"));
-        QString qrc = QStringLiteral("<RCC>\n<qresource prefix=\"/dreams\">\n"
-                                     "<file alias=\"style.css\">dreams/style.css</file>\n");
-        writeText(out + QStringLiteral("/dreams/style.css"), readText(args[2]));
-        QSet<QString> bundled { QStringLiteral("style.css") };
-        const auto bundle = [&](const QString &name, const QString &text) {
-            // A symbol called "Index" or "Error" would otherwise overwrite one of our own pages.
-            if (bundled.contains(name))
-                throw SymbolSource::Error(
-                    QStringLiteral("%1 is made twice: rename the symbol or the asset")
-                        .arg(name)
-                        .toStdString());
-            bundled.insert(name);
-            writeText(out + QStringLiteral("/dreams/") + name, text);
-            qrc += QStringLiteral("<file alias=\"%1\">dreams/%1</file>\n").arg(name);
-        };
-        // The start page is made once for the shipped dictionary; the sample update's symbols
-        // have pages but are not part of what every user has.
-        if (given.contains(QStringLiteral("--start"))) {
-            bundle(QStringLiteral("index.html"),
-                StartPage::indexPage(
-                    readText(given.value(QStringLiteral("--start")).first()), dictionary));
-            bundle(QStringLiteral("symbols.js"), StartPage::searchIndex(dictionary));
-        }
-        for (const QString &asset : given.value(QStringLiteral("--assets")))
-            bundle(QFileInfo(asset).fileName(), readText(asset));
-        for (const Symbol &s : all)
-            bundle(SymbolSource::slug(s.key) + QStringLiteral(".html"),
-                PageWriter::page(pageTemplate, s));
-        qrc += QStringLiteral("</qresource>\n</RCC>\n");
-        writeText(out + QStringLiteral("/dreams.qrc"), qrc);
-        writeText(out + QStringLiteral("/dreams.tsv"), TsvFormat::format(rowsOf(dictionary)));
-        writeText(out + QStringLiteral("/update.tsv"), TsvFormat::format(rowsOf(update)));
-        std::printf("somnilex-pages: %zu dictionary symbols, %zu update symbols\n",
-            dictionary.size(), update.size());
+        build(args, given);
     } catch (const SymbolSource::Error &e) {
         std::fprintf(stderr, "somnilex-pages: %s\n", e.what());
         return 1;
