@@ -31,6 +31,8 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <limits>
+
 namespace {
 
 // Band sizes in twips.
@@ -187,6 +189,8 @@ void MDI::buildLeftPanel()
     Label1->adjustSize();
     txtKey = new QLineEdit(picLeft);
     txtKey->setAccessibleName(tr("Keyword to find"));
+    // A keyword copied from the list can be longer than a line edit holds by default.
+    txtKey->setMaxLength(std::numeric_limits<int>::max());
     Label1->setBuddy(txtKey);
 
     cmdSearch = new QPushButton(tr("&Search"), picLeft);

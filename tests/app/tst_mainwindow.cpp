@@ -5,6 +5,9 @@
 #include "MDI.h"
 #include "MainWindowTestBase.h"
 #include "TestDictionary.h"
+#include "WebPage.h"
+#include "WebView.h"
+#include "frmMain.h"
 #include "modDB.h"
 
 #include "KeywordListView.h"
@@ -50,6 +53,8 @@ private slots:
     void blankBoxRefillsWithAppendedRows_data();
     void blankBoxRefillsWithAppendedRows();
     void clickCopiesTheSelectedKeyword();
+    void keyOfAnyLengthIsDisplayed_data();
+    void keyOfAnyLengthIsDisplayed();
     void missingDictionaryStillOpensTheWindow();
     void failedRestoreKeepsTheList();
     void resizeFollowsTheWindow();
@@ -205,6 +210,34 @@ void TestMainWindow::clickCopiesTheSelectedKeyword()
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, moon.center());
     QCOMPARE(m_window->findChild<QLineEdit *>("txtKey")->text(), QString("Moon"));
     QCOMPARE(listed(), QStringList({ "Snake", "Moon" }));
+}
+
+void TestMainWindow::keyOfAnyLengthIsDisplayed_data()
+{
+    QTest::addColumn<int>("length");
+    // A line edit holds 32,767 characters unless told otherwise.
+    QTest::newRow("line edit's default limit") << 32767;
+    QTest::newRow("one past it") << 32768;
+    QTest::newRow("a hundred thousand") << 100000;
+}
+
+void TestMainWindow::keyOfAnyLengthIsDisplayed()
+{
+    QFETCH(int, length);
+    const QString key = QStringLiteral("Snake") + QString(length - 5, QLatin1Char('s'));
+    m_folder->writeDictionary(rowsOf({ "Moon", key }));
+    openMainWindow();
+    KeywordListView *list = m_window->findChild<KeywordListView *>("lstKeys");
+    const QRect row
+        = list->visualRect(m_window->findChild<KeywordListModel *>("keywords")->index(1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    QCOMPARE(m_window->findChild<QLineEdit *>("txtKey")->text().size(), length);
+
+    QTest::mouseClick(m_window->findChild<QPushButton *>("cmdDisplay"), Qt::LeftButton);
+    QVERIFY(m_fakes->prompter.prompts.isEmpty());
+    // The whole key was found: its own page is the one asked for.
+    QCOMPARE(m_window->meaningPane()->WB->webPage()->requestedUrl().toString(),
+        rowsOf({ key }).front().link);
 }
 
 void TestMainWindow::missingDictionaryStillOpensTheWindow()
