@@ -2,61 +2,21 @@
 // process) and time of create from a TSV of about 100 MB (or the megabytes given as the first
 // argument), then dump and check of the file it made. Figures only.
 #include "Generator.h"
+#include "MeasuredRun.h"
 #include "TsvFormat.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <vector>
-
-extern char **environ;
 
 namespace {
 
-struct Measured
+MeasuredRun run(const QStringList &arguments, const QString &standardOutput)
 {
-    bool ok = false;
-    double seconds = 0;
-    double peakMiB = 0;
-};
-
-Measured run(const QStringList &arguments, const QString &standardOutput)
-{
-    std::vector<QByteArray> storage { QByteArrayLiteral(SOMNILEX_DICT) };
-    for (const QString &a : arguments)
-        storage.push_back(QFile::encodeName(a));
-    std::vector<char *> argv;
-    for (QByteArray &a : storage)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    const QByteArray out = QFile::encodeName(standardOutput);
-    posix_spawn_file_actions_addopen(
-        &actions, 1, out.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    Measured measured;
-    QElapsedTimer timer;
-    timer.start();
-    pid_t pid = -1;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        struct rusage usage = {};
-        if (::wait4(pid, &status, 0, &usage) == pid) {
-            measured.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-            measured.peakMiB = double(usage.ru_maxrss) / 1024;
-        }
-    }
-    measured.seconds = double(timer.nsecsElapsed()) / 1e9;
-    posix_spawn_file_actions_destroy(&actions);
-    return measured;
+    return runMeasured(QStringLiteral(SOMNILEX_DICT), arguments, standardOutput);
 }
 
 // Made-up rows, as many as fill the size, written as they are made.
@@ -81,10 +41,10 @@ qint64 writeTsv(const QString &path, qint64 bytes)
     return rows;
 }
 
-void print(const char *step, double inputMiB, const Measured &m)
+void print(const char *step, double inputMiB, const MeasuredRun &m)
 {
-    std::printf("%-8s %10.1f %14.1f %10.2f %s\n", step, inputMiB, m.peakMiB, m.seconds,
-        m.ok ? "" : "FAILED");
+    std::printf("%-8s %10.1f %14.1f %10.2f %s\n", step, inputMiB, double(m.peakBytes) / (1 << 20),
+        m.seconds, m.exitCode == 0 ? "" : "FAILED");
 }
 
 } // namespace

@@ -112,3 +112,13 @@ private:
     QTcpServer m_server;
     QHash<QString, Reply> m_pages;
 };
+
+// A port on which nobody listens: connections to it are refused at once.
+inline quint16 closedPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return port;
+}

@@ -1,6 +1,7 @@
 // The dictionary tool run as a user runs it: what it does with its output file when anything
 // goes wrong, how its dump comes back through create, and how much memory a large file takes.
 #include "DictionaryWriter.h"
+#include "MeasuredRun.h"
 #include "TestDictionary.h"
 
 #include <QCryptographicHash>
@@ -10,14 +11,8 @@
 #include <QStandardPaths>
 #include <QtTest>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char **environ;
 
 namespace {
 
@@ -119,41 +114,6 @@ void writeLargeTsv(const QString &path, qint64 bytes)
         }
     }
     QCOMPARE(file.write(chunk), chunk.size());
-}
-
-struct Measured
-{
-    int exitCode = -1;
-    qint64 peakBytes = 0;
-};
-
-// Runs the tool and reads its peak resident memory from the kernel's own count.
-Measured runMeasured(const QStringList &arguments, const QString &standardOutput)
-{
-    std::vector<QByteArray> storage { QFile::encodeName(Tool) };
-    for (const QString &a : arguments)
-        storage.push_back(QFile::encodeName(a));
-    std::vector<char *> argv;
-    for (QByteArray &a : storage)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    const QByteArray out = QFile::encodeName(standardOutput);
-    posix_spawn_file_actions_addopen(
-        &actions, 1, out.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = -1;
-    Measured measured;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        struct rusage usage = {};
-        if (::wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status)) {
-            measured.exitCode = WEXITSTATUS(status);
-            measured.peakBytes = qint64(usage.ru_maxrss) * 1024;
-        }
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    return measured;
 }
 
 bool canMountScratchDisks()
@@ -508,11 +468,12 @@ void TestDictOutput::memoryDoesNotGrowWithTheFile()
     constexpr qint64 Size = 48 << 20;
     TestFolder folder;
     writeLargeTsv(folder.file("in.tsv"), Size);
-    const Measured create
-        = runMeasured({ "create", folder.file("out.dll"), folder.file("in.tsv") }, "/dev/null");
+    const MeasuredRun create = runMeasured(
+        Tool, { "create", folder.file("out.dll"), folder.file("in.tsv") }, "/dev/null");
     QCOMPARE(create.exitCode, 0);
     QVERIFY2(create.peakBytes < Size, qPrintable(QString::number(create.peakBytes)));
-    const Measured dump = runMeasured({ "dump", folder.file("out.dll") }, folder.file("out.tsv"));
+    const MeasuredRun dump
+        = runMeasured(Tool, { "dump", folder.file("out.dll") }, folder.file("out.tsv"));
     QCOMPARE(dump.exitCode, 0);
     QVERIFY2(dump.peakBytes < Size, qPrintable(QString::number(dump.peakBytes)));
     QCOMPARE(QFileInfo(folder.file("out.tsv")).size(), QFileInfo(folder.file("in.tsv")).size());

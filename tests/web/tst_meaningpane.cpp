@@ -33,16 +33,6 @@ const QString OfflineNotice
     = QStringLiteral("You must be connected to the internet in order to use this software.");
 const QString StartPage = QStringLiteral("qrc:/dreams/index.html");
 
-// A port on which nobody listens: connections to it are refused at once.
-quint16 closedPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    const quint16 port = probe.serverPort();
-    probe.close();
-    return port;
-}
-
 } // namespace
 
 class TestMeaningPane : public QObject

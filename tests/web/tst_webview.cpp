@@ -21,16 +21,6 @@ const QByteArray FormPage = "<!DOCTYPE html><html><head><title>Form</title></hea
                             "<input type=\"submit\" name=\"Go\" value=\"Go\">"
                             "</form></body></html>";
 
-// A port on which nobody listens: connections to it are refused at once.
-quint16 closedPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    const quint16 port = probe.serverPort();
-    probe.close();
-    return port;
-}
-
 } // namespace
 
 class TestWebView : public QObject
