@@ -10,7 +10,10 @@
 #include "KeywordListView.h"
 #include "LinkLabel.h"
 #include "LookupController.h"
+#include "MainMenus.h"
 #include "NavigationToolbar.h"
+#include "PageCommands.h"
+#include "PageZoom.h"
 #include "Services.h"
 #include "UpdateCommand.h"
 #include "Version.h"
@@ -53,7 +56,7 @@ MDI::MDI(const AppConfig &config, const Services &services, AppState &state,
     setWindowIcon(QIcon(QStringLiteral(":/icons/somnilex.svg")));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
-    buildMenus();
+    m_menus = new MainMenus(menuBar(), this);
     buildToolbar();
     buildBands();
     buildLeftPanel();
@@ -84,25 +87,6 @@ MDI::MDI(const AppConfig &config, const Services &services, AppState &state,
 }
 
 MDI::~MDI() = default;
-
-void MDI::buildMenus()
-{
-    QMenu *mnuFile = menuBar()->addMenu(tr("&File"));
-    mnuUpdate = mnuFile->addAction(tr("&Update"));
-    mnuFile->addSeparator();
-    mnuExit = mnuFile->addAction(tr("E&xit"));
-
-    QMenu *mnuHelp = menuBar()->addMenu(tr("&Help"));
-    mnuOnline = mnuHelp->addAction(tr("&Online Help"));
-    mnuVisit = mnuHelp->addAction(tr("&Visit Us Online"));
-    mnuHelp->addSeparator();
-    mnuUpdateSoftware = mnuHelp->addAction(tr("Check for Software &Update"));
-    mnuHelp->addSeparator();
-    mnuAbout = mnuHelp->addAction(tr("&About Software"));
-
-    mnuDonate = menuBar()->addAction(tr("&Donate"));
-    mnuMakeMoney = menuBar()->addAction(tr("Make Money &Online"));
-}
 
 void MDI::buildToolbar()
 {
@@ -232,14 +216,6 @@ void MDI::nameControls()
         { Label61, "Label61" },
         { Label4, "Label4" },
         { mdiArea, "mdiArea" },
-        { mnuUpdate, "mnuUpdate" },
-        { mnuExit, "mnuExit" },
-        { mnuOnline, "mnuOnline" },
-        { mnuVisit, "mnuVisit" },
-        { mnuUpdateSoftware, "mnuUpdateSoftware" },
-        { mnuAbout, "mnuAbout" },
-        { mnuDonate, "mnuDonate" },
-        { mnuMakeMoney, "mnuMakeMoney" },
     };
     for (const auto &[control, name] : names)
         control->setObjectName(QLatin1String(name));
@@ -247,13 +223,17 @@ void MDI::nameControls()
 
 void MDI::wireCommands()
 {
-    connect(mnuExit, &QAction::triggered, this, &MDI::mnuExit_Click);
+    connect(m_menus->mnuExit, &QAction::triggered, this, &MDI::mnuExit_Click);
     connect(cmdExit, &QPushButton::clicked, this, &MDI::cmdExit_Click);
-    connect(mnuUpdate, &QAction::triggered, this, &MDI::updateRequested);
+    connect(m_menus->mnuUpdate, &QAction::triggered, this, &MDI::updateRequested);
     auto *update = new UpdateCommand(*m_services.files, *m_services.prompter, m_dictionary,
         m_config.dictionaryPath(), lstKeys, txtKey, this, this);
     connect(this, &MDI::updateRequested, update, &UpdateCommand::mnuUpdate_Click);
-    connect(mnuAbout, &QAction::triggered, this, &MDI::mnuAbout_Click);
+    connect(m_menus->mnuAbout, &QAction::triggered, this, &MDI::mnuAbout_Click);
+    m_menus->wireLinks(*m_services.links, m_config);
+    m_zoom = new PageZoom(*m_services.settings, m_config.applicationName, this);
+    m_pages = new PageCommands(*mdiArea, *m_zoom, this);
+    m_pages->wire(*m_menus);
     wireLinks();
 }
 
@@ -264,11 +244,6 @@ void MDI::wireLinks()
     auto route = [&links, &config](void (*routine)(LinkOpener &, const AppConfig &)) {
         return [&links, &config, routine] { routine(links, config); };
     };
-    connect(mnuOnline, &QAction::triggered, this, route(modHelp::OpenOnlineHelp));
-    connect(mnuVisit, &QAction::triggered, this, route(modHelp::OpenHomePage));
-    connect(mnuUpdateSoftware, &QAction::triggered, this, route(modHelp::OpenDownloadPage));
-    connect(mnuDonate, &QAction::triggered, this, route(modHelp::OpenDonatePage));
-    connect(mnuMakeMoney, &QAction::triggered, this, route(modHelp::OpenFullBrandPage));
     connect(cmdDonate, &QPushButton::clicked, this, route(modHelp::OpenDonatePage));
     connect(lblFullBrand, &LinkLabel::clicked, this, route(modHelp::OpenFullBrandPage));
     connect(lblCoBrand, &LinkLabel::clicked, this, route(modHelp::OpenCoBrandPage));

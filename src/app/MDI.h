@@ -6,7 +6,6 @@
 
 #include <QMainWindow>
 
-class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -17,6 +16,9 @@ class KeywordListModel;
 class KeywordListView;
 class LinkLabel;
 class LookupController;
+class MainMenus;
+class PageCommands;
+class PageZoom;
 class NavigationToolbar;
 struct AppState;
 struct Services;
@@ -48,6 +50,8 @@ public:
     PaneArea *panes() const { return mdiArea; }
     frmMain *meaningPane() const { return mdiArea->meaningPane(); }
     frmBrowser *browserWindow() const { return mdiArea->browserWindow(); }
+    PageCommands *pageCommands() const { return m_pages; }
+    PageZoom *pageZoom() const { return m_zoom; }
 
 signals:
     // The window has closed (its child panes first); the exit screen takes over.
@@ -61,7 +65,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void buildMenus();
     void buildToolbar();
     void buildBands();
     void buildBottomBand(QWidget *central);
@@ -100,12 +103,7 @@ private:
     LinkLabel *Label4 = nullptr;
     PaneArea *mdiArea = nullptr;
 
-    QAction *mnuUpdate = nullptr;
-    QAction *mnuExit = nullptr;
-    QAction *mnuOnline = nullptr;
-    QAction *mnuVisit = nullptr;
-    QAction *mnuUpdateSoftware = nullptr;
-    QAction *mnuAbout = nullptr;
-    QAction *mnuDonate = nullptr;
-    QAction *mnuMakeMoney = nullptr;
+    MainMenus *m_menus = nullptr;
+    PageZoom *m_zoom = nullptr;
+    PageCommands *m_pages = nullptr;
 };

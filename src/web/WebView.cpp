@@ -1,15 +1,19 @@
 #include "WebView.h"
 
 #include "BundledPages.h"
+#include "FindBar.h"
 #include "NavigationPolicy.h"
+#include "PageContextMenu.h"
 #include "WebPage.h"
 #include "WebProfile.h"
 
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QUrl>
 #include <QWebEngineHistory>
@@ -64,6 +68,7 @@ WebView::WebView(WebProfile &profile, QWidget *parent)
     connect(m_page, &WebPage::message, this, &WebView::showMessage);
     connect(m_page, &WebPage::loadAdmitted, lblMessage, &QWidget::hide);
     connect(m_page, &WebPage::networkNeeded, this, &WebView::NetworkNeeded);
+    findBar = new FindBar(this);
 
     // The load's own address, not url(): by the time the signal arrives a newer navigation may
     // already have replaced the view's address.
@@ -157,6 +162,18 @@ void WebView::changeEvent(QEvent *event)
     // The colour scheme can change while the program runs.
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
         matchBackground();
+}
+
+void WebView::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createStandardContextMenu();
+    PageContextMenu::prune(menu, page());
+    if (menu->isEmpty()) {
+        delete menu;
+        return;
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 void WebView::resizeEvent(QResizeEvent *event)
