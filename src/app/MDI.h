@@ -20,6 +20,7 @@ class MainMenus;
 class PageCommands;
 class PageZoom;
 class NavigationToolbar;
+class SearchPanel;
 struct AppState;
 struct Services;
 
@@ -68,7 +69,6 @@ private:
     void buildToolbar();
     void buildBands();
     void buildBottomBand(QWidget *central);
-    void buildLeftPanel();
     void nameControls();
     void wireCommands();
     void wireLinks();
@@ -84,16 +84,7 @@ private:
     NavigationToolbar *TB = nullptr;
     QWidget *picTop = nullptr;
     QWidget *picBottom = nullptr;
-    QWidget *picLeft = nullptr;
-    QRadioButton *optWildCard = nullptr;
-    QRadioButton *optExact = nullptr;
-    QRadioButton *optGoogle = nullptr;
-    QLabel *Label1 = nullptr;
-    QLineEdit *txtKey = nullptr;
-    QPushButton *cmdSearch = nullptr;
-    KeywordListView *lstKeys = nullptr;
-    KeywordListModel *keywords = nullptr;
-    QPushButton *cmdDisplay = nullptr;
+    SearchPanel *picLeft = nullptr;
     QPushButton *cmdDonate = nullptr;
     QPushButton *cmdExit = nullptr;
     QGroupBox *fraFullBrand = nullptr;
