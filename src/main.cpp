@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "ColourScheme.h"
 #include "DesktopLinkOpener.h"
 #include "DialogFileChooser.h"
 #include "KeywordListModel.h"
@@ -59,6 +60,7 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("org.somnilex.Somnilex"));
     QApplication::setQuitOnLastWindowClosed(false);
     ScreenReaderAccess::prepareEngine();
+    ColourScheme::prepareEngine(QApplication::palette());
 
     const QString executable
         = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
