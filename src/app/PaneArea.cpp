@@ -1,5 +1,8 @@
 #include "PaneArea.h"
 
+#include "AccessibleNames.h"
+#include "NavigationToolbar.h"
+
 #include "WebView.h"
 
 #include <QMdiSubWindow>
@@ -67,6 +70,7 @@ void PaneArea::openBrowser()
 {
     m_browser = new frmBrowser(m_profile, m_config, m_state, m_searchText, m_openHomePage);
     m_browserWindow = addPane(m_browser);
+    AccessibleNames::nameNavigationButtons(m_browser->tbToolBar);
     m_browserWindow->show();
     emit pageOpened(m_browser->brwWebBrowser);
     m_browser->Form_Load(m_frame());
