@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QQuickWidget>
+#include <QQuickWindow>
 #include <QUrl>
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
@@ -174,6 +176,20 @@ void WebView::contextMenuEvent(QContextMenuEvent *event)
     }
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
+}
+
+void WebView::childEvent(QChildEvent *event)
+{
+    QWebEngineView::childEvent(event);
+    // The engine draws the page through a QQuickWidget, whose helper window is never shown but
+    // counts as a top-level window: screen readers would list a window named "Offscreen". Qt's
+    // accessibility leaves pop-up windows out of that list.
+    if (event->type() != QEvent::ChildPolished)
+        return;
+    if (auto *drawing = qobject_cast<QQuickWidget *>(event->child())) {
+        if (QQuickWindow *helper = drawing->quickWindow())
+            helper->setFlag(Qt::Popup);
+    }
 }
 
 void WebView::resizeEvent(QResizeEvent *event)

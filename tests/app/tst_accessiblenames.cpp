@@ -3,6 +3,8 @@
 #include "MainWindowTestBase.h"
 #include "NavigationToolbar.h"
 #include "PaneArea.h"
+#include "WebView.h"
+#include "WebWait.h"
 #include "frmExitScreen.h"
 
 #include <QAccessible>
@@ -26,6 +28,7 @@ private slots:
     void toolbarButtonsHaveDistinctNamesAndKeepTheirTooltips();
     void windowsAreAnnouncedAsWindows();
     void hiddenLabelsTakeNoFocus();
+    void onlyRealWindowsAreListed();
 };
 
 void TestAccessibleNames::toolbarButtonsHaveDistinctNamesAndKeepTheirTooltips_data()
@@ -100,6 +103,22 @@ void TestAccessibleNames::hiddenLabelsTakeNoFocus()
     // The full-brand link lies hidden under the co-brand one.
     QVERIFY(hidden > 0);
     QVERIFY(m_window->findChild<LinkLabel *>(QStringLiteral("lblFullBrand"))->isHidden());
+}
+
+void TestAccessibleNames::onlyRealWindowsAreListed()
+{
+    openMainWindow();
+    m_window->panes()->showMeaningPane();
+    WebView *view = m_window->meaningPane()->WB;
+    // The page is drawn by then, through the engine's own widget.
+    QVERIFY(WebWait::until([view] { return view->focusProxy() != nullptr; }));
+    QAccessibleInterface *application = QAccessible::queryAccessibleInterface(qApp);
+    QVERIFY(application);
+    QStringList names;
+    for (int i = 0; i < application->childCount(); ++i)
+        names << application->child(i)->text(QAccessible::Name);
+    QVERIFY2(names.contains(m_window->windowTitle()), qPrintable(names.join(", ")));
+    QVERIFY2(!names.contains(QStringLiteral("Offscreen")), qPrintable(names.join(", ")));
 }
 
 QTEST_MAIN(TestAccessibleNames)
