@@ -43,4 +43,24 @@ QColor readable(const QColor &wanted, const QColor &background, const QColor &fa
     return best;
 }
 
+QColor shiftUntilReadable(const QColor &background, const QColor &text)
+{
+    const bool lightText = relativeLuminance(text) > relativeLuminance(background);
+    QColor shifted = background;
+    // Black or white is reached long before this, and either reads on the other.
+    for (int step = 0; step < 40 && ratio(shifted, text) < Minimum; ++step)
+        shifted = lightText ? shifted.darker(105) : shifted.lighter(105);
+    return shifted;
+}
+
+QPalette withReadableSelection(QPalette palette)
+{
+    for (const QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive }) {
+        palette.setColor(group, QPalette::Highlight,
+            shiftUntilReadable(palette.color(group, QPalette::Highlight),
+                palette.color(group, QPalette::HighlightedText)));
+    }
+    return palette;
+}
+
 } // namespace Contrast

@@ -10,6 +10,8 @@ private slots:
     void ratio();
     void readable_data();
     void readable();
+    void selectionIsMadeReadable_data();
+    void selectionIsMadeReadable();
 };
 
 // Figures from the guidelines' own examples and well-known pairs.
@@ -62,6 +64,37 @@ void TestContrast::readable()
     const QColor chosen = Contrast::readable(wanted, background, fallback);
     QCOMPARE(chosen, expected);
     QVERIFY(Contrast::ratio(chosen, background) >= Contrast::Minimum);
+}
+
+void TestContrast::selectionIsMadeReadable_data()
+{
+    QTest::addColumn<QColor>("highlight");
+    QTest::addColumn<QColor>("selectedText");
+    QTest::addColumn<bool>("kept");
+    // Fusion's light selection: white on it reads at 3.7:1.
+    QTest::newRow("Fusion's light blue") << QColor(48, 140, 198) << QColor(Qt::white) << false;
+    QTest::newRow("dark blue already reads") << QColor(61, 111, 180) << QColor(Qt::white) << true;
+    QTest::newRow("pale selection under black text")
+        << QColor(90, 90, 90) << QColor(Qt::black) << false;
+}
+
+void TestContrast::selectionIsMadeReadable()
+{
+    QFETCH(QColor, highlight);
+    QFETCH(QColor, selectedText);
+    QFETCH(bool, kept);
+    QPalette palette;
+    palette.setColor(QPalette::Highlight, highlight);
+    palette.setColor(QPalette::HighlightedText, selectedText);
+    const QPalette readable = Contrast::withReadableSelection(palette);
+    for (const QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive }) {
+        const QColor shifted = readable.color(group, QPalette::Highlight);
+        QVERIFY(Contrast::ratio(shifted, selectedText) >= Contrast::Minimum);
+        QCOMPARE(shifted == highlight, kept);
+        // Same hue, only lighter or darker.
+        QVERIFY(qAbs(shifted.hsvHue() - highlight.hsvHue()) <= 2);
+    }
+    QCOMPARE(readable.color(QPalette::Window), palette.color(QPalette::Window));
 }
 
 QTEST_MAIN(TestContrast)
