@@ -1,4 +1,6 @@
 #include "Application.h"
+#include "ColourScheme.h"
+#include "Contrast.h"
 #include "DesktopLinkOpener.h"
 #include "DialogFileChooser.h"
 #include "KeywordListModel.h"
@@ -58,7 +60,10 @@ int main(int argc, char *argv[])
     // Lets the desktop match the windows to the installed launcher and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.somnilex.Somnilex"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Some desktops' selection colour is too light for its white text.
+    QApplication::setPalette(Contrast::withReadableSelection(QApplication::palette()));
     ScreenReaderAccess::prepareEngine();
+    ColourScheme::prepareEngine(QApplication::palette());
 
     const QString executable
         = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();

@@ -1,5 +1,6 @@
 #include "AccessibleNames.h"
 
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QCoreApplication>
 #include <QToolBar>
@@ -22,9 +23,25 @@ const ButtonName ButtonNames[] = {
     { "Search", QT_TRANSLATE_NOOP("AccessibleNames", "Search engine home page") },
 };
 
+// Asked with the most derived class name first: a window whose class comes straight from
+// QWidget gets the window role; every other object is left to Qt's own interfaces.
+QAccessibleInterface *plainWindow(const QString &, QObject *object)
+{
+    auto *widget = qobject_cast<QWidget *>(object);
+    if (!widget || !widget->isWindow()
+        || widget->metaObject()->superClass() != &QWidget::staticMetaObject)
+        return nullptr;
+    return new QAccessibleWidget(widget, QAccessible::Window);
+}
+
 } // namespace
 
 namespace AccessibleNames {
+
+void installWindowRoles()
+{
+    QAccessible::installFactory(plainWindow);
+}
 
 void nameNavigationButtons(QToolBar *toolbar)
 {

@@ -11,4 +11,8 @@ namespace AccessibleNames {
 // engine's page, not as a second Search beside the lookup's; and the overflow button.
 void nameNavigationButtons(QToolBar *toolbar);
 
+// Windows made of a plain widget (the exit screen) are announced as windows, not as fillers.
+// Installed once for the application; installing it again changes nothing.
+void installWindowRoles();
+
 } // namespace AccessibleNames

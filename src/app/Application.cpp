@@ -1,5 +1,7 @@
 #include "Application.h"
 
+#include "AccessibleNames.h"
+
 #include "InstanceGuard.h"
 #include "MDI.h"
 #include "Prompter.h"
@@ -14,7 +16,9 @@ Application::Application(AppConfig config, Services services, QObject *parent)
     : QObject(parent)
     , m_config(std::move(config))
     , m_services(services)
-{ }
+{
+    AccessibleNames::installWindowRoles();
+}
 
 Application::~Application()
 {

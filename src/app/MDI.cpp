@@ -6,11 +6,14 @@
 #include "ConnectionProbe.h"
 #include "Fonts.h"
 #include "KeyboardFlow.h"
-#include "KeywordListModel.h"
 #include "KeywordListView.h"
 #include "LinkLabel.h"
 #include "LookupController.h"
+#include "MainMenus.h"
 #include "NavigationToolbar.h"
+#include "PageCommands.h"
+#include "PageZoom.h"
+#include "SearchPanel.h"
 #include "Services.h"
 #include "UpdateCommand.h"
 #include "Version.h"
@@ -21,17 +24,13 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <QWindow>
-
-#include <limits>
 
 namespace {
 
@@ -39,7 +38,6 @@ namespace {
 constexpr int ToolbarHeight = 540;
 constexpr int TopBandHeight = 645;
 constexpr int BottomBandHeight = 525;
-constexpr int LeftPanelWidth = 2925;
 
 } // namespace
 
@@ -55,26 +53,17 @@ MDI::MDI(const AppConfig &config, const Services &services, AppState &state,
     setWindowIcon(QIcon(QStringLiteral(":/icons/somnilex.svg")));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
-    buildMenus();
+    m_menus = new MainMenus(menuBar(), this);
     buildToolbar();
     buildBands();
-    buildLeftPanel();
     nameControls();
 
-    LookupControls controls;
-    controls.txtKey = txtKey;
-    controls.lstKeys = lstKeys;
-    controls.keywords = keywords;
-    controls.optExact = optExact;
-    controls.optWildCard = optWildCard;
-    controls.optGoogle = optGoogle;
-    controls.cmdSearch = cmdSearch;
-    controls.cmdDisplay = cmdDisplay;
-    m_lookup = new LookupController(
-        controls, *mdiArea, *services.prompter, state, dictionary, config.dictionaryPath(), this);
+    m_lookup = new LookupController(picLeft->controls(), *mdiArea, *services.prompter, state,
+        dictionary, config.dictionaryPath(), this);
     m_lookup->connectControls();
     wireCommands();
-    new KeyboardFlow(this, txtKey, lstKeys, cmdDisplay, [this] { m_lookup->lstKeys_Click(); });
+    new KeyboardFlow(this, picLeft->txtKey, picLeft->lstKeys, picLeft->cmdDisplay,
+        [this] { m_lookup->lstKeys_Click(); });
     AccessibleNames::nameNavigationButtons(TB);
 
     // Restored, the client area is 9900 x 7080 twips, centred on the screen.
@@ -82,29 +71,10 @@ MDI::MDI(const AppConfig &config, const Services &services, AppState &state,
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     applyLayout(arrangeMainWindow(MainLayout::design(), Twips::fromPixels(width()),
-        Twips::fromPixels(height()), 0, LeftPanelWidth));
+        Twips::fromPixels(height()), 0, SearchPanel::Width));
 }
 
 MDI::~MDI() = default;
-
-void MDI::buildMenus()
-{
-    QMenu *mnuFile = menuBar()->addMenu(tr("&File"));
-    mnuUpdate = mnuFile->addAction(tr("&Update"));
-    mnuFile->addSeparator();
-    mnuExit = mnuFile->addAction(tr("E&xit"));
-
-    QMenu *mnuHelp = menuBar()->addMenu(tr("&Help"));
-    mnuOnline = mnuHelp->addAction(tr("&Online Help"));
-    mnuVisit = mnuHelp->addAction(tr("&Visit Us Online"));
-    mnuHelp->addSeparator();
-    mnuUpdateSoftware = mnuHelp->addAction(tr("Check for Software &Update"));
-    mnuHelp->addSeparator();
-    mnuAbout = mnuHelp->addAction(tr("&About Software"));
-
-    mnuDonate = menuBar()->addAction(tr("&Donate"));
-    mnuMakeMoney = menuBar()->addAction(tr("Make Money &Online"));
-}
 
 void MDI::buildToolbar()
 {
@@ -132,11 +102,9 @@ void MDI::buildBands()
     auto *middle = new QHBoxLayout;
     middle->setContentsMargins(0, 0, 0, 0);
     middle->setSpacing(0);
-    picLeft = new QWidget(central);
-    picLeft->setFixedWidth(Twips::toPixels(LeftPanelWidth));
-    picLeft->setFont(Fonts::verdana());
+    picLeft = new SearchPanel(central);
     mdiArea = new PaneArea(
-        *m_services.web, m_config, m_state, [this] { return txtKey->text(); },
+        *m_services.web, m_config, m_state, [this] { return picLeft->txtKey->text(); },
         [this] { modHelp::OpenHomePage(*m_services.links, m_config); },
         [this] { return frameMetrics(); }, central);
     mdiArea->setAccessibleName(tr("Pages"));
@@ -165,7 +133,9 @@ void MDI::buildBottomBand(QWidget *central)
         = new LinkLabel(tr("Get your own fully branded edition of Somnilex"), fraFullBrand);
     lblFullBrand->setFont(linkFont);
     lblFullBrand->setGeometry(linkRect.toPixels());
-    lblFullBrand->hide(); // lies under lblCoBrand, as designed
+    // Lies under lblCoBrand, as designed; hidden, it must not be a stop for Tab or a reader.
+    lblFullBrand->hide();
+    lblFullBrand->setFocusPolicy(Qt::NoFocus);
     lblCoBrand = new LinkLabel(
         tr("Put your name on Somnilex: ask for a co-branded edition"), fraFullBrand);
     lblCoBrand->setFont(linkFont);
@@ -174,60 +144,12 @@ void MDI::buildBottomBand(QWidget *central)
     cmdExit = new QPushButton(tr("E&xit"), picBottom);
 }
 
-void MDI::buildLeftPanel()
-{
-    optWildCard = new QRadioButton(tr("Use WildCard (*)"), picLeft);
-    optWildCard->setGeometry(TwipsRect { 90, -30, 2205, 315 }.toPixels());
-    optExact = new QRadioButton(tr("Exact Search"), picLeft);
-    optExact->setGeometry(TwipsRect { 90, 255, 2205, 315 }.toPixels());
-    optGoogle = new QRadioButton(tr("Google Search"), picLeft);
-    optGoogle->setGeometry(TwipsRect { 90, 540, 2205, 315 }.toPixels());
-    optExact->setChecked(true);
-
-    Label1 = new QLabel(tr("Type in the Key&word to find:"), picLeft);
-    Label1->setGeometry(TwipsRect { 120, 840, 2445, 195 }.toPixels());
-    Label1->adjustSize();
-    txtKey = new QLineEdit(picLeft);
-    txtKey->setAccessibleName(tr("Keyword to find"));
-    // A keyword copied from the list can be longer than a line edit holds by default.
-    txtKey->setMaxLength(std::numeric_limits<int>::max());
-    Label1->setBuddy(txtKey);
-
-    cmdSearch = new QPushButton(tr("&Search"), picLeft);
-
-    keywords = new KeywordListModel(this);
-    lstKeys = new KeywordListView(picLeft);
-    lstKeys->setModel(keywords);
-    lstKeys->setAccessibleName(tr("Keywords"));
-    // The one column is as wide as the list; a long keyword is elided, not scrolled to.
-    lstKeys->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-
-    cmdDisplay = new QPushButton(tr("&Display"), picLeft);
-
-    setTabOrder(optWildCard, optExact);
-    setTabOrder(optExact, optGoogle);
-    setTabOrder(optGoogle, txtKey);
-    setTabOrder(txtKey, cmdSearch);
-    setTabOrder(cmdSearch, lstKeys);
-    setTabOrder(lstKeys, cmdDisplay);
-}
-
 void MDI::nameControls()
 {
     const std::pair<QObject *, const char *> names[] = {
         { TB, "TB" },
         { picTop, "picTop" },
         { picBottom, "picBottom" },
-        { picLeft, "picLeft" },
-        { optWildCard, "optWildCard" },
-        { optExact, "optExact" },
-        { optGoogle, "optGoogle" },
-        { Label1, "Label1" },
-        { txtKey, "txtKey" },
-        { cmdSearch, "cmdSearch" },
-        { lstKeys, "lstKeys" },
-        { keywords, "keywords" },
-        { cmdDisplay, "cmdDisplay" },
         { cmdDonate, "cmdDonate" },
         { cmdExit, "cmdExit" },
         { fraFullBrand, "fraFullBrand" },
@@ -236,14 +158,6 @@ void MDI::nameControls()
         { Label61, "Label61" },
         { Label4, "Label4" },
         { mdiArea, "mdiArea" },
-        { mnuUpdate, "mnuUpdate" },
-        { mnuExit, "mnuExit" },
-        { mnuOnline, "mnuOnline" },
-        { mnuVisit, "mnuVisit" },
-        { mnuUpdateSoftware, "mnuUpdateSoftware" },
-        { mnuAbout, "mnuAbout" },
-        { mnuDonate, "mnuDonate" },
-        { mnuMakeMoney, "mnuMakeMoney" },
     };
     for (const auto &[control, name] : names)
         control->setObjectName(QLatin1String(name));
@@ -251,13 +165,17 @@ void MDI::nameControls()
 
 void MDI::wireCommands()
 {
-    connect(mnuExit, &QAction::triggered, this, &MDI::mnuExit_Click);
+    connect(m_menus->mnuExit, &QAction::triggered, this, &MDI::mnuExit_Click);
     connect(cmdExit, &QPushButton::clicked, this, &MDI::cmdExit_Click);
-    connect(mnuUpdate, &QAction::triggered, this, &MDI::updateRequested);
+    connect(m_menus->mnuUpdate, &QAction::triggered, this, &MDI::updateRequested);
     auto *update = new UpdateCommand(*m_services.files, *m_services.prompter, m_dictionary,
-        m_config.dictionaryPath(), lstKeys, txtKey, this, this);
+        m_config.dictionaryPath(), picLeft->lstKeys, picLeft->txtKey, this, this);
     connect(this, &MDI::updateRequested, update, &UpdateCommand::mnuUpdate_Click);
-    connect(mnuAbout, &QAction::triggered, this, &MDI::mnuAbout_Click);
+    connect(m_menus->mnuAbout, &QAction::triggered, this, &MDI::mnuAbout_Click);
+    m_menus->wireLinks(*m_services.links, m_config);
+    m_zoom = new PageZoom(*m_services.settings, m_config.applicationName, this);
+    m_pages = new PageCommands(*mdiArea, *m_zoom, this);
+    m_pages->wire(*m_menus);
     wireLinks();
 }
 
@@ -268,11 +186,6 @@ void MDI::wireLinks()
     auto route = [&links, &config](void (*routine)(LinkOpener &, const AppConfig &)) {
         return [&links, &config, routine] { routine(links, config); };
     };
-    connect(mnuOnline, &QAction::triggered, this, route(modHelp::OpenOnlineHelp));
-    connect(mnuVisit, &QAction::triggered, this, route(modHelp::OpenHomePage));
-    connect(mnuUpdateSoftware, &QAction::triggered, this, route(modHelp::OpenDownloadPage));
-    connect(mnuDonate, &QAction::triggered, this, route(modHelp::OpenDonatePage));
-    connect(mnuMakeMoney, &QAction::triggered, this, route(modHelp::OpenFullBrandPage));
     connect(cmdDonate, &QPushButton::clicked, this, route(modHelp::OpenDonatePage));
     connect(lblFullBrand, &LinkLabel::clicked, this, route(modHelp::OpenFullBrandPage));
     connect(lblCoBrand, &LinkLabel::clicked, this, route(modHelp::OpenCoBrandPage));
@@ -284,8 +197,8 @@ void MDI::MDIForm_Load()
 {
     modHelp::CheckOnline(*m_services.connection, m_state);
     m_lookup->fillAtLoad();
-    const int listWidth = Twips::fromPixels(lstKeys->width());
-    lstKeys->setColumnWidthPixels(Twips::toPixels(listWidth - 200));
+    const int listWidth = Twips::fromPixels(picLeft->lstKeys->width());
+    picLeft->lstKeys->setColumnWidthPixels(Twips::toPixels(listWidth - 200));
 }
 
 FrameMetrics MDI::frameMetrics() const
@@ -304,10 +217,10 @@ FrameMetrics MDI::frameMetrics() const
 MainLayout MDI::currentLayout() const
 {
     MainLayout layout;
-    layout.txtKey = TwipsRect::fromPixels(txtKey->geometry());
-    layout.lstKeys = TwipsRect::fromPixels(lstKeys->geometry());
-    layout.cmdSearch = TwipsRect::fromPixels(cmdSearch->geometry());
-    layout.cmdDisplay = TwipsRect::fromPixels(cmdDisplay->geometry());
+    layout.txtKey = TwipsRect::fromPixels(picLeft->txtKey->geometry());
+    layout.lstKeys = TwipsRect::fromPixels(picLeft->lstKeys->geometry());
+    layout.cmdSearch = TwipsRect::fromPixels(picLeft->cmdSearch->geometry());
+    layout.cmdDisplay = TwipsRect::fromPixels(picLeft->cmdDisplay->geometry());
     layout.cmdDonate = TwipsRect::fromPixels(cmdDonate->geometry());
     layout.cmdExit = TwipsRect::fromPixels(cmdExit->geometry());
     return layout;
@@ -315,10 +228,10 @@ MainLayout MDI::currentLayout() const
 
 void MDI::applyLayout(const MainLayout &layout)
 {
-    txtKey->setGeometry(layout.txtKey.toPixels());
-    lstKeys->setGeometry(layout.lstKeys.toPixels());
-    cmdSearch->setGeometry(layout.cmdSearch.toPixels());
-    cmdDisplay->setGeometry(layout.cmdDisplay.toPixels());
+    picLeft->txtKey->setGeometry(layout.txtKey.toPixels());
+    picLeft->lstKeys->setGeometry(layout.lstKeys.toPixels());
+    picLeft->cmdSearch->setGeometry(layout.cmdSearch.toPixels());
+    picLeft->cmdDisplay->setGeometry(layout.cmdDisplay.toPixels());
     cmdDonate->setGeometry(layout.cmdDonate.toPixels());
     cmdExit->setGeometry(layout.cmdExit.toPixels());
 }

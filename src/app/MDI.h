@@ -6,7 +6,6 @@
 
 #include <QMainWindow>
 
-class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -17,7 +16,11 @@ class KeywordListModel;
 class KeywordListView;
 class LinkLabel;
 class LookupController;
+class MainMenus;
+class PageCommands;
+class PageZoom;
 class NavigationToolbar;
+class SearchPanel;
 struct AppState;
 struct Services;
 
@@ -48,6 +51,8 @@ public:
     PaneArea *panes() const { return mdiArea; }
     frmMain *meaningPane() const { return mdiArea->meaningPane(); }
     frmBrowser *browserWindow() const { return mdiArea->browserWindow(); }
+    PageCommands *pageCommands() const { return m_pages; }
+    PageZoom *pageZoom() const { return m_zoom; }
 
 signals:
     // The window has closed (its child panes first); the exit screen takes over.
@@ -61,11 +66,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void buildMenus();
     void buildToolbar();
     void buildBands();
     void buildBottomBand(QWidget *central);
-    void buildLeftPanel();
     void nameControls();
     void wireCommands();
     void wireLinks();
@@ -81,16 +84,7 @@ private:
     NavigationToolbar *TB = nullptr;
     QWidget *picTop = nullptr;
     QWidget *picBottom = nullptr;
-    QWidget *picLeft = nullptr;
-    QRadioButton *optWildCard = nullptr;
-    QRadioButton *optExact = nullptr;
-    QRadioButton *optGoogle = nullptr;
-    QLabel *Label1 = nullptr;
-    QLineEdit *txtKey = nullptr;
-    QPushButton *cmdSearch = nullptr;
-    KeywordListView *lstKeys = nullptr;
-    KeywordListModel *keywords = nullptr;
-    QPushButton *cmdDisplay = nullptr;
+    SearchPanel *picLeft = nullptr;
     QPushButton *cmdDonate = nullptr;
     QPushButton *cmdExit = nullptr;
     QGroupBox *fraFullBrand = nullptr;
@@ -100,12 +94,7 @@ private:
     LinkLabel *Label4 = nullptr;
     PaneArea *mdiArea = nullptr;
 
-    QAction *mnuUpdate = nullptr;
-    QAction *mnuExit = nullptr;
-    QAction *mnuOnline = nullptr;
-    QAction *mnuVisit = nullptr;
-    QAction *mnuUpdateSoftware = nullptr;
-    QAction *mnuAbout = nullptr;
-    QAction *mnuDonate = nullptr;
-    QAction *mnuMakeMoney = nullptr;
+    MainMenus *m_menus = nullptr;
+    PageZoom *m_zoom = nullptr;
+    PageCommands *m_pages = nullptr;
 };

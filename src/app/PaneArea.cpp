@@ -1,5 +1,10 @@
 #include "PaneArea.h"
 
+#include "AccessibleNames.h"
+#include "NavigationToolbar.h"
+
+#include "WebView.h"
+
 #include <QMdiSubWindow>
 
 PaneArea::PaneArea(WebProfile &profile, const AppConfig &config, AppState &state,
@@ -47,6 +52,7 @@ void PaneArea::showMeaningPane()
         m_meaningWindow = addPane(m_meaningPane);
         m_meaningWindow->move(0, 0);
         m_meaningWindow->show();
+        emit pageOpened(m_meaningPane->WB);
         m_meaningPane->Form_Load(m_frame());
     }
     m_meaningWindow->show();
@@ -64,7 +70,9 @@ void PaneArea::openBrowser()
 {
     m_browser = new frmBrowser(m_profile, m_config, m_state, m_searchText, m_openHomePage);
     m_browserWindow = addPane(m_browser);
+    AccessibleNames::nameNavigationButtons(m_browser->tbToolBar);
     m_browserWindow->show();
+    emit pageOpened(m_browser->brwWebBrowser);
     m_browser->Form_Load(m_frame());
     setActiveSubWindow(m_browserWindow);
     m_browserWindow->raise();
@@ -76,4 +84,11 @@ void PaneArea::hideBrowser()
     // web search nobody sees.
     if (m_browserWindow)
         m_browserWindow->hide();
+}
+
+WebView *PaneArea::currentPage() const
+{
+    if (m_browserWindow && m_browserWindow->isVisible() && currentSubWindow() == m_browserWindow)
+        return m_browser->brwWebBrowser;
+    return m_meaningPane ? m_meaningPane->WB : nullptr;
 }

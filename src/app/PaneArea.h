@@ -9,6 +9,7 @@
 #include <functional>
 
 class QMdiSubWindow;
+class WebView;
 struct AppConfig;
 struct AppState;
 
@@ -37,6 +38,12 @@ public:
     void resizePanes(const FrameMetrics &frame);
     frmMain *meaningPane() const { return m_meaningPane; }
     frmBrowser *browserWindow() const { return m_browser; }
+    // The page in front: the browser window's while it shows, else the meaning pane's.
+    WebView *currentPage() const;
+
+signals:
+    // A pane was made, with its web view.
+    void pageOpened(WebView *view);
 
 private:
     QMdiSubWindow *addPane(QWidget *pane);

@@ -25,14 +25,6 @@ QLabel *wrappedLabel(const QString &text, const TwipsRect &rect, const QFont &fo
     return label;
 }
 
-// Rich-text links take the application's link colour whatever the label's palette says, and
-// blue on orange is hard to read.
-void paintLinkWhite(LinkLabel *label, const QString &text)
-{
-    label->setText(
-        QStringLiteral("<a href=\"#\" style=\"color: white;\">%1</a>").arg(text.toHtmlEscaped()));
-}
-
 } // namespace
 
 frmAbout::frmAbout(const AppConfig &config, LinkOpener &links, QWidget *parent)
@@ -48,7 +40,8 @@ frmAbout::frmAbout(const AppConfig &config, LinkOpener &links, QWidget *parent)
     setFixedSize(Twips::toPixels(6825), Twips::toPixels(3420));
 
     QPalette colours = palette();
-    const QColor orange(255, 128, 0);
+    // The design's orange (255, 128, 0) darkened until white on it reads at 4.9:1.
+    const QColor orange(176, 88, 0);
     colours.setColor(QPalette::Window, orange);
     colours.setColor(QPalette::WindowText, Qt::white);
     colours.setColor(QPalette::Link, Qt::white);
@@ -72,7 +65,6 @@ frmAbout::frmAbout(const AppConfig &config, LinkOpener &links, QWidget *parent)
 
     const QString homePage = tr("Visit us online at %1").arg(config.MainSiteAddress);
     lblHomePage = new LinkLabel(homePage, this);
-    paintLinkWhite(lblHomePage, homePage);
     lblHomePage->setFont(Fonts::verdana(8.25));
     lblHomePage->setGeometry(TwipsRect { 2670, 1560, 4050, 195 }.toPixels());
     lblHomePage->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -82,7 +74,6 @@ frmAbout::frmAbout(const AppConfig &config, LinkOpener &links, QWidget *parent)
         { 1080, 1920, 5685, 555 }, Fonts::verdana(8.25, true), this);
 
     lblCoBrand = new LinkLabel(tr("Click here for more details."), this);
-    paintLinkWhite(lblCoBrand, lblCoBrand->accessibleName());
     lblCoBrand->setFont(Fonts::verdana(8.25));
     lblCoBrand->setGeometry(TwipsRect { 4410, 2520, 2355, 195 }.toPixels());
     lblCoBrand->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

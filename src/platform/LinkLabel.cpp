@@ -1,5 +1,7 @@
 #include "LinkLabel.h"
 
+#include "Contrast.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
@@ -20,8 +22,26 @@ LinkLabel::LinkLabel(const QString &text, QWidget *parent)
 
 void LinkLabel::setLinkText(const QString &text)
 {
-    setText(QStringLiteral("<a href=\"#\">%1</a>").arg(text.toHtmlEscaped()));
+    m_text = text;
+    render();
     setAccessibleName(text);
+}
+
+void LinkLabel::render()
+{
+    // Rich text would take the application's link colour, whatever this label's palette says.
+    const QColor link = Contrast::readable(palette().color(QPalette::Link),
+        palette().color(backgroundRole()), palette().color(foregroundRole()));
+    setText(QStringLiteral("<a href=\"#\" style=\"color: %1;\">%2</a>")
+                .arg(link.name(), m_text.toHtmlEscaped()));
+}
+
+void LinkLabel::changeEvent(QEvent *event)
+{
+    QLabel::changeEvent(event);
+    // The colour scheme can change while the program runs.
+    if (event->type() == QEvent::PaletteChange)
+        render();
 }
 
 void LinkLabel::mousePressEvent(QMouseEvent *event)

@@ -25,7 +25,11 @@ NavigationToolbar::NavigationToolbar(const QString &title, QWidget *parent)
 LinkLabel *NavigationToolbar::addStrip(const QString &text)
 {
     auto *strip = new LinkLabel(text, this);
-    strip->setStyleSheet(QStringLiteral("background: white; padding: 4px 8px;"));
+    // A slab of the page's own colour, which follows the desktop's scheme.
+    strip->setAutoFillBackground(true);
+    strip->setBackgroundRole(QPalette::Base);
+    strip->setForegroundRole(QPalette::Text);
+    strip->setContentsMargins(8, 4, 8, 4);
     addWidget(strip);
     return strip;
 }

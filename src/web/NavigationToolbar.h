@@ -12,7 +12,8 @@ class NavigationToolbar : public QToolBar
 public:
     explicit NavigationToolbar(const QString &title, QWidget *parent = nullptr);
 
-    // Adds a promotional strip: a link on white, right of the keys.
+    // Adds a promotional strip: a link on the page colour (white in a light scheme), right of
+    // the keys.
     LinkLabel *addStrip(const QString &text);
 
     // Runs the command of a key on a web view; any other key does nothing.

@@ -1,16 +1,22 @@
 #include "WebView.h"
 
 #include "BundledPages.h"
+#include "FindBar.h"
 #include "NavigationPolicy.h"
+#include "PageContextMenu.h"
 #include "WebPage.h"
 #include "WebProfile.h"
 
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QQuickWidget>
+#include <QQuickWindow>
 #include <QUrl>
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
@@ -64,6 +70,7 @@ WebView::WebView(WebProfile &profile, QWidget *parent)
     connect(m_page, &WebPage::message, this, &WebView::showMessage);
     connect(m_page, &WebPage::loadAdmitted, lblMessage, &QWidget::hide);
     connect(m_page, &WebPage::networkNeeded, this, &WebView::NetworkNeeded);
+    findBar = new FindBar(this);
 
     // The load's own address, not url(): by the time the signal arrives a newer navigation may
     // already have replaced the view's address.
@@ -157,6 +164,32 @@ void WebView::changeEvent(QEvent *event)
     // The colour scheme can change while the program runs.
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
         matchBackground();
+}
+
+void WebView::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createStandardContextMenu();
+    PageContextMenu::prune(menu, page());
+    if (menu->isEmpty()) {
+        delete menu;
+        return;
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void WebView::childEvent(QChildEvent *event)
+{
+    QWebEngineView::childEvent(event);
+    // The engine draws the page through a QQuickWidget, whose helper window is never shown but
+    // counts as a top-level window: screen readers would list a window named "Offscreen". Qt's
+    // accessibility leaves pop-up windows out of that list.
+    if (event->type() != QEvent::ChildPolished)
+        return;
+    if (auto *drawing = qobject_cast<QQuickWidget *>(event->child())) {
+        if (QQuickWindow *helper = drawing->quickWindow())
+            helper->setFlag(Qt::Popup);
+    }
 }
 
 void WebView::resizeEvent(QResizeEvent *event)

@@ -3,6 +3,7 @@
 #include <QUrl>
 #include <QWebEngineView>
 
+class FindBar;
 class QLabel;
 class QWebEngineLoadingInfo;
 class WebPage;
@@ -64,6 +65,8 @@ public:
     // The page's latest message, over the top of the page until the next page loads or a click
     // puts it away.
     QLabel *lblMessage = nullptr;
+    // Ctrl+F's strip over the foot of the page.
+    FindBar *findBar = nullptr;
 
 signals:
     // A navigation left a document ready for the operations above (also "about:blank", and
@@ -78,6 +81,8 @@ signals:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void childEvent(QChildEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:

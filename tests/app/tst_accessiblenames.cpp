@@ -1,26 +1,50 @@
+#include "AccessibleNames.h"
+#include "LinkLabel.h"
 #include "MainWindowTestBase.h"
+#include "NavigationToolbar.h"
+#include "PaneArea.h"
+#include "WebView.h"
+#include "WebWait.h"
+#include "frmExitScreen.h"
 
 #include <QAccessible>
 #include <QAction>
+#include <QLabel>
+#include <QPushButton>
 #include <QSet>
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
 
-// What a screen reader announces for the main window's picture-only toolbar buttons.
+// What a screen reader announces for the picture-only toolbar buttons of the main window and
+// the browser window, and for the windows themselves.
 class TestAccessibleNames : public MainWindowTestBase
 {
     Q_OBJECT
 private slots:
     void init() { setUpFixture(); }
     void cleanup() { tearDownFixture(); }
+    void toolbarButtonsHaveDistinctNamesAndKeepTheirTooltips_data();
     void toolbarButtonsHaveDistinctNamesAndKeepTheirTooltips();
+    void windowsAreAnnouncedAsWindows();
+    void hiddenLabelsTakeNoFocus();
+    void onlyRealWindowsAreListed();
 };
+
+void TestAccessibleNames::toolbarButtonsHaveDistinctNamesAndKeepTheirTooltips_data()
+{
+    QTest::addColumn<bool>("inBrowser");
+    QTest::newRow("main window") << false;
+    QTest::newRow("browser window") << true;
+}
 
 void TestAccessibleNames::toolbarButtonsHaveDistinctNamesAndKeepTheirTooltips()
 {
+    QFETCH(bool, inBrowser);
     openMainWindow();
-    auto *toolbar = m_window->findChild<QToolBar *>(QStringLiteral("TB"));
+    m_window->panes()->openBrowser();
+    QToolBar *toolbar = inBrowser ? m_window->browserWindow()->tbToolBar
+                                  : m_window->findChild<QToolBar *>(QStringLiteral("TB"));
     QVERIFY(toolbar);
     // Every name a reader hears in the window, from the buttons' accessible interfaces.
     QSet<QString> others;
@@ -46,6 +70,55 @@ void TestAccessibleNames::toolbarButtonsHaveDistinctNamesAndKeepTheirTooltips()
     auto *more = toolbar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button"));
     QVERIFY(more);
     QVERIFY(!QAccessible::queryAccessibleInterface(more)->text(QAccessible::Name).isEmpty());
+}
+
+void TestAccessibleNames::windowsAreAnnouncedAsWindows()
+{
+    AccessibleNames::installWindowRoles();
+    openMainWindow();
+    QCOMPARE(QAccessible::queryAccessibleInterface(m_window.get())->role(), QAccessible::Window);
+    frmExitScreen exitScreen(m_config, *m_services.prompter, *m_services.links, *m_services.random);
+    QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(&exitScreen);
+    QVERIFY(shown);
+    QCOMPARE(shown->role(), QAccessible::Window);
+    QCOMPARE(shown->text(QAccessible::Name), exitScreen.windowTitle());
+    // Its parts keep their own roles.
+    for (QPushButton *button : exitScreen.findChildren<QPushButton *>())
+        QCOMPARE(QAccessible::queryAccessibleInterface(button)->role(), QAccessible::Button);
+}
+
+void TestAccessibleNames::hiddenLabelsTakeNoFocus()
+{
+    openMainWindow();
+    int hidden = 0;
+    for (QLabel *label : m_window->findChildren<QLabel *>()) {
+        // A toolbar hides what does not fit and shows it again under its overflow button.
+        if (!label->isHidden() || qobject_cast<QToolBar *>(label->parentWidget()))
+            continue;
+        ++hidden;
+        QVERIFY2(label->focusPolicy() == Qt::NoFocus, qPrintable(label->objectName()));
+        QVERIFY2(!QAccessible::queryAccessibleInterface(label)->state().focusable,
+            qPrintable(label->objectName()));
+    }
+    // The full-brand link lies hidden under the co-brand one.
+    QVERIFY(hidden > 0);
+    QVERIFY(m_window->findChild<LinkLabel *>(QStringLiteral("lblFullBrand"))->isHidden());
+}
+
+void TestAccessibleNames::onlyRealWindowsAreListed()
+{
+    openMainWindow();
+    m_window->panes()->showMeaningPane();
+    WebView *view = m_window->meaningPane()->WB;
+    // The page is drawn by then, through the engine's own widget.
+    QVERIFY(WebWait::until([view] { return view->focusProxy() != nullptr; }));
+    QAccessibleInterface *application = QAccessible::queryAccessibleInterface(qApp);
+    QVERIFY(application);
+    QStringList names;
+    for (int i = 0; i < application->childCount(); ++i)
+        names << application->child(i)->text(QAccessible::Name);
+    QVERIFY2(names.contains(m_window->windowTitle()), qPrintable(names.join(", ")));
+    QVERIFY2(!names.contains(QStringLiteral("Offscreen")), qPrintable(names.join(", ")));
 }
 
 QTEST_MAIN(TestAccessibleNames)

@@ -7,9 +7,11 @@
 #include "ScreenReaderAccess.h"
 #include "WebView.h"
 #include "WebWait.h"
+#include "frmExitScreen.h"
 #include "frmMain.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -71,6 +73,7 @@ public:
 private slots:
     void initTestCase();
     void readsTheDisplayedMeaning();
+    void listsOnlyTheProgramsWindows();
 
 private:
     LocalHttpServer m_server;
@@ -138,6 +141,46 @@ void TestScreenReader::readsTheDisplayedMeaning()
             qInfo().noquote() << node.depth << node.role << node.name << node.text.left(60);
     }
     QVERIFY2(read, "the Snake page's heading and meaning in the accessibility tree");
+}
+
+// The windows a reader lists for the program: the main window while it runs, then the exit
+// screen, each as a window (a frame), never the engine's hidden drawing window.
+void TestScreenReader::listsOnlyTheProgramsWindows()
+{
+    RunningProgram program(true, m_server.baseUrl());
+    program.start();
+    MDI *window = program.mainWindow();
+    QVERIFY(window && window->meaningPane());
+    QSignalSpy loaded(window->meaningPane()->WB, &WebView::DocumentComplete);
+    QVERIFY(WebWait::documents(loaded));
+    QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 20000);
+
+    auto windows = [](const QList<AccessibleTree::Node> &tree) {
+        QStringList listed;
+        for (const AccessibleTree::Node &node : tree) {
+            if (node.depth == 1)
+                listed << node.role + QLatin1Char(':') + node.name;
+        }
+        return listed;
+    };
+    QStringList listed;
+    QVERIFY(QTest::qWaitFor(
+        [&] { return !(listed = windows(AccessibleTree::read())).isEmpty(); }, 60000));
+    QCOMPARE(listed, QStringList { QStringLiteral("frame:") + window->windowTitle() });
+
+    // Ctrl+Q, as Exit: the exit screen takes over.
+    window->findChild<QAction *>(QStringLiteral("mnuExit"))->trigger();
+    QVERIFY(program.application->exitScreen());
+    const QString exitTitle = program.application->exitScreen()->windowTitle();
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            listed = windows(AccessibleTree::read());
+            return listed.contains(QStringLiteral("frame:") + exitTitle);
+        },
+        60000));
+    QVERIFY2(!listed.join(' ').contains(QStringLiteral("filler")), qPrintable(listed.join(", ")));
+    QVERIFY2(
+        !listed.join(' ').contains(QStringLiteral("Offscreen")), qPrintable(listed.join(", ")));
 }
 
 QTEST_MAIN(TestScreenReader)

@@ -1,0 +1,300 @@
+#include "BundledPages.h"
+#include "FindBar.h"
+#include "LocalHttpServer.h"
+#include "MainWindowTestBase.h"
+#include "PageCommands.h"
+#include "PageZoom.h"
+#include "PaneArea.h"
+#include "SettingsCodec.h"
+#include "WebPage.h"
+#include "WebView.h"
+#include "WebWait.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrinter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// "river" four times, one of them a link.
+const QByteArray RiverPage
+    = "<!DOCTYPE html><html><head><title>River</title></head><body>"
+      "<p id='text'>Dream of a river. A river at night.</p><p>The river again.</p>"
+      "<p><a id='link' href='/custom'>Another river</a></p></body></html>";
+
+} // namespace
+
+class TestPageCommands : public MainWindowTestBase
+{
+    Q_OBJECT
+public:
+    static void initMain() { QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); }
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void findBar_data();
+    void findBar();
+    void zoomKeys_data();
+    void zoomKeys();
+    void zoomIsRestoredAtStart();
+    void printWritesThePage();
+    void quitKeyExits();
+    void helpKeyOpensTheStartPage();
+    void contextMenuHasNoIdleEntries_data();
+    void contextMenuHasNoIdleEntries();
+
+private:
+    // The meaning pane, or with inBrowser a web search, showing the river page.
+    WebView *showRiverPage(bool inBrowser);
+    void press(QKeyCombination key);
+    QString matches(WebView *view) const { return view->findBar->lblMatches->text(); }
+
+    LocalHttpServer m_server;
+};
+
+void TestPageCommands::initTestCase()
+{
+    QVERIFY(m_server.start());
+    m_server.setPage(QStringLiteral("/custom"), RiverPage);
+}
+
+void TestPageCommands::init()
+{
+    setUpFixture();
+    m_folder->writeDictionary(rowsOf({ "Snake" }));
+    m_config.MainSiteAddress = m_server.url(QStringLiteral("/custom"));
+    // The search page submits to <engine>/custom: the river page again.
+    m_config.SearchEngineAddress = m_server.baseUrl();
+    m_fakes->connection.online = true;
+    openMainWindow();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void TestPageCommands::cleanup()
+{
+    tearDownFixture();
+}
+
+WebView *TestPageCommands::showRiverPage(bool inBrowser)
+{
+    // Watched from its making: the pane starts loading as soon as it is made.
+    std::unique_ptr<QSignalSpy> loaded;
+    QMetaObject::Connection watch
+        = connect(m_window->panes(), &PaneArea::pageOpened, this, [&loaded](WebView *view) {
+              loaded = std::make_unique<QSignalSpy>(view, &WebView::DocumentComplete);
+          });
+    m_window->panes()->showMeaningPane();
+    if (inBrowser)
+        m_window->panes()->openBrowser();
+    disconnect(watch);
+    WebView *view
+        = inBrowser ? m_window->browserWindow()->brwWebBrowser : m_window->meaningPane()->WB;
+    const bool shown = loaded && WebWait::until([&] {
+        return !loaded->isEmpty()
+            && QUrl(loaded->last().first().toString()).path() == QLatin1String("/custom");
+    });
+    if (!shown)
+        qWarning("the river page did not come: %s", qPrintable(view->url().toString()));
+    return shown ? view : nullptr;
+}
+
+void TestPageCommands::press(QKeyCombination key)
+{
+    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : m_window.get();
+    QTest::keyClick(target, key.key(), key.keyboardModifiers());
+}
+
+void TestPageCommands::findBar_data()
+{
+    QTest::addColumn<bool>("inBrowser");
+    QTest::newRow("meaning pane") << false;
+    QTest::newRow("browser window") << true;
+}
+
+void TestPageCommands::findBar()
+{
+    QFETCH(bool, inBrowser);
+    WebView *view = showRiverPage(inBrowser);
+    QVERIFY(view);
+    view->setFocus();
+
+    press(Qt::CTRL | Qt::Key_F);
+    FindBar *bar = view->findBar;
+    QVERIFY(bar->isVisible());
+    QCOMPARE(QApplication::focusWidget(), bar->txtFind);
+    // Only the page in front has its bar open.
+    WebView *other = inBrowser ? m_window->meaningPane()->WB : nullptr;
+    if (other)
+        QVERIFY(!other->findBar->isVisible());
+
+    QTest::keyClicks(bar->txtFind, QStringLiteral("river"));
+    const bool found = WebWait::until([&] { return matches(view) == QLatin1String("1 of 4"); });
+    QVERIFY2(found, qPrintable(matches(view)));
+    press(Qt::Key_F3);
+    QVERIFY(WebWait::until([&] { return matches(view) == QLatin1String("2 of 4"); }));
+    press(Qt::Key_F3);
+    QVERIFY(WebWait::until([&] { return matches(view) == QLatin1String("3 of 4"); }));
+    press(Qt::SHIFT | Qt::Key_F3);
+    QVERIFY(WebWait::until([&] { return matches(view) == QLatin1String("2 of 4"); }));
+    QTest::keyClicks(bar->txtFind, QStringLiteral("bank"));
+    QVERIFY(WebWait::until([&] { return matches(view) == QLatin1String("No matches"); }));
+
+    press(Qt::Key_Escape);
+    QVERIFY(!bar->isVisible());
+    QWidget *focus = QApplication::focusWidget();
+    QVERIFY2(focus == view || focus == view->focusProxy(),
+        qPrintable(focus ? focus->metaObject()->className() : QStringLiteral("nothing")));
+    // The window is still there: Esc only closed the bar.
+    QVERIFY(m_window->isVisible());
+}
+
+void TestPageCommands::zoomKeys_data()
+{
+    QTest::addColumn<QList<QKeyCombination>>("keys");
+    QTest::addColumn<int>("percent");
+    QTest::newRow("ctrl plus") << QList<QKeyCombination> { Qt::CTRL | Qt::Key_Plus } << 110;
+    QTest::newRow("ctrl equals") << QList<QKeyCombination> { Qt::CTRL | Qt::Key_Equal } << 110;
+    QTest::newRow("ctrl minus") << QList<QKeyCombination> { Qt::CTRL | Qt::Key_Minus } << 90;
+    QTest::newRow("twice in") << QList<QKeyCombination> { Qt::CTRL | Qt::Key_Plus,
+        Qt::CTRL | Qt::Key_Plus }
+                              << 125;
+    QTest::newRow("in then reset")
+        << QList<QKeyCombination> { Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_0 } << 100;
+    QList<QKeyCombination> pastTheEnd(20, Qt::CTRL | Qt::Key_Minus);
+    QTest::newRow("out past the smallest") << pastTheEnd << 25;
+}
+
+void TestPageCommands::zoomKeys()
+{
+    QFETCH(QList<QKeyCombination>, keys);
+    QFETCH(int, percent);
+    WebView *view = showRiverPage(false);
+    QVERIFY(view);
+    for (QKeyCombination key : keys)
+        press(key);
+
+    QCOMPARE(qRound(view->zoomFactor() * 100), percent);
+    // The level holds for the next page, and the page lays itself out at it.
+    QCOMPARE(WebWait::navigate(*view, m_server.url(QStringLiteral("/custom?again"))),
+        m_server.url(QStringLiteral("/custom?again")));
+    const QVariant ratio
+        = WebWait::evaluate(view->page(), QStringLiteral("window.devicePixelRatio"));
+    QCOMPARE(qRound(ratio.toDouble() * 100), percent);
+}
+
+void TestPageCommands::zoomIsRestoredAtStart()
+{
+    press(Qt::CTRL | Qt::Key_Plus);
+    press(Qt::CTRL | Qt::Key_Plus);
+    QCOMPARE(m_window->pageZoom()->percent(), 125);
+    // The store holds it only in its encoded form.
+    QCOMPARE(m_fakes->settings.values.value(
+                 "somnilex/Settings/" + EncodeSetting(QStringLiteral("Zoom"))),
+        EncodeSetting(QStringLiteral("125")));
+
+    m_window.reset();
+    openMainWindow();
+    WebView *view = showRiverPage(false);
+    QVERIFY(view);
+    QCOMPARE(qRound(view->zoomFactor() * 100), 125);
+    // So does a web search opened afterwards.
+    WebView *search = showRiverPage(true);
+    QVERIFY(search);
+    QCOMPARE(qRound(search->zoomFactor() * 100), 125);
+}
+
+void TestPageCommands::printWritesThePage()
+{
+    QVERIFY(showRiverPage(false));
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("river.pdf"));
+    // In place of the system's dialog: the user chose a PDF file.
+    int asked = 0;
+    m_window->pageCommands()->setPrintSetup([&](QPrinter &printer, QWidget *window) {
+        ++asked;
+        [&] { QCOMPARE(window, m_window.get()); }();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    QSignalSpy finished(m_window->pageCommands(), &PageCommands::printFinished);
+    press(Qt::CTRL | Qt::Key_P);
+    QCOMPARE(asked, 1);
+    QVERIFY(WebWait::until([&] { return !finished.isEmpty(); }, 60000));
+    QCOMPARE(finished.first().first().toBool(), true);
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(5).startsWith("%PDF-"));
+}
+
+void TestPageCommands::quitKeyExits()
+{
+    QSignalSpy unloaded(m_window.get(), &MDI::MDIForm_Unload);
+    press(Qt::CTRL | Qt::Key_Q);
+    QCOMPARE(unloaded.size(), 1);
+    QVERIFY(!m_window->isVisible());
+}
+
+void TestPageCommands::helpKeyOpensTheStartPage()
+{
+    // From a web search in front: the meaning pane comes to the front with the start page.
+    QVERIFY(showRiverPage(true));
+    QSignalSpy loaded(m_window->meaningPane()->WB, &WebView::DocumentComplete);
+    press(Qt::Key_F1);
+    QVERIFY(WebWait::until([&] {
+        return loaded.size() > 0
+            && loaded.last().first().toString() == BundledPages::startPage().toString();
+    }));
+    QCOMPARE(m_window->panes()->currentPage(), m_window->meaningPane()->WB);
+}
+
+void TestPageCommands::contextMenuHasNoIdleEntries_data()
+{
+    QTest::addColumn<QString>("element");
+    QTest::addColumn<QList<int>>("kept");
+    QTest::newRow("on the page") << "text"
+                                 << QList<int> { QWebEnginePage::Back, QWebEnginePage::Reload };
+    QTest::newRow("on a link") << "link" << QList<int> { QWebEnginePage::CopyLinkToClipboard };
+}
+
+void TestPageCommands::contextMenuHasNoIdleEntries()
+{
+    QFETCH(QString, element);
+    QFETCH(QList<int>, kept);
+    WebView *view = showRiverPage(false);
+    QVERIFY(view);
+    const QVariantList box = WebWait::evaluate(view->page(),
+        QStringLiteral("(function(){var r=document.getElementById('%1')"
+                       ".getBoundingClientRect();return [r.left+8,r.top+r.height/2];})()")
+            .arg(element))
+                                 .toList();
+    QCOMPARE(box.size(), 2);
+    const QPoint at(qRound(box[0].toDouble()), qRound(box[1].toDouble()));
+    QTest::mouseClick(view->focusProxy(), Qt::RightButton, {}, at);
+    QMenu *menu = nullptr;
+    QVERIFY(WebWait::until([&] {
+        menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        return menu != nullptr;
+    }));
+    const QList<QAction *> entries = menu->actions();
+    for (int action : kept)
+        QVERIFY(entries.contains(view->page()->action(QWebEnginePage::WebAction(action))));
+    for (QWebEnginePage::WebAction idle : { QWebEnginePage::SavePage, QWebEnginePage::ViewSource,
+             QWebEnginePage::InspectElement, QWebEnginePage::OpenLinkInNewWindow,
+             QWebEnginePage::OpenLinkInNewTab, QWebEnginePage::DownloadLinkToDisk })
+        QVERIFY2(!entries.contains(view->page()->action(idle)), qPrintable(QString::number(idle)));
+    QVERIFY(!entries.first()->isSeparator());
+    QVERIFY(!entries.last()->isSeparator());
+    menu->close();
+}
+
+QTEST_MAIN(TestPageCommands)
+#include "tst_pagecommands.moc"
