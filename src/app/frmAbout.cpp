@@ -39,6 +39,17 @@ frmAbout::frmAbout(const AppConfig &config, LinkOpener &links, QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFixedSize(Twips::toPixels(6825), Twips::toPixels(3420));
 
+    paintOrange();
+    buildTexts();
+    buildButton();
+
+    const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void frmAbout::paintOrange()
+{
     QPalette colours = palette();
     // The design's orange (255, 128, 0) darkened until white on it reads at 4.9:1.
     const QColor orange(176, 88, 0);
@@ -49,7 +60,10 @@ frmAbout::frmAbout(const AppConfig &config, LinkOpener &links, QWidget *parent)
     setPalette(colours);
     setAutoFillBackground(true);
     setFont(Fonts::verdana(8.25));
+}
 
+void frmAbout::buildTexts()
+{
     Picture1 = new QLabel(this);
     Picture1->setPixmap(QIcon(QStringLiteral(":/icons/somnilex.svg")).pixmap(32, 32));
     Picture1->setGeometry(TwipsRect { 150, 90, 480, 480 }.toPixels());
@@ -63,7 +77,7 @@ frmAbout::frmAbout(const AppConfig &config, LinkOpener &links, QWidget *parent)
            "and definitions of all possible dream symbols."),
         { 1080, 480, 5655, 1425 }, Fonts::verdana(8.25), this);
 
-    const QString homePage = tr("Visit us online at %1").arg(config.MainSiteAddress);
+    const QString homePage = tr("Visit us online at %1").arg(m_config.MainSiteAddress);
     lblHomePage = new LinkLabel(homePage, this);
     lblHomePage->setFont(Fonts::verdana(8.25));
     lblHomePage->setGeometry(TwipsRect { 2670, 1560, 4050, 195 }.toPixels());
@@ -77,12 +91,15 @@ frmAbout::frmAbout(const AppConfig &config, LinkOpener &links, QWidget *parent)
     lblCoBrand->setFont(Fonts::verdana(8.25));
     lblCoBrand->setGeometry(TwipsRect { 4410, 2520, 2355, 195 }.toPixels());
     lblCoBrand->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
 
+void frmAbout::buildButton()
+{
     // The rule runs from just left of the box to just past its right edge.
     Line1 = new QFrame(this);
     Line1->setFrameShape(QFrame::HLine);
     Line1->setFrameShadow(QFrame::Plain);
-    Line1->setPalette(colours);
+    Line1->setPalette(palette());
     Line1->setGeometry(Twips::toPixels(-60), Twips::toPixels(2910), Twips::toPixels(6900), 1);
 
     cmdOK = new QPushButton(tr("OK"), this);
@@ -104,10 +121,6 @@ frmAbout::frmAbout(const AppConfig &config, LinkOpener &links, QWidget *parent)
     setTabOrder(cmdOK, lblHomePage);
     setTabOrder(lblHomePage, lblCoBrand);
     cmdOK->setFocus();
-
-    const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-    if (screen)
-        move(screen->availableGeometry().center() - rect().center());
 }
 
 void frmAbout::cmdOK_Click()

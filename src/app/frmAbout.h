@@ -30,6 +30,13 @@ public:
     void lblCoBrand_Click();
 
 private:
+    // The design's orange, with white text and links on it.
+    void paintOrange();
+    // The icon, the name, the purpose, the offer and their links.
+    void buildTexts();
+    // The rule above the OK button, and the button.
+    void buildButton();
+
     const AppConfig &m_config;
     LinkOpener &m_links;
 };
