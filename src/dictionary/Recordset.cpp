@@ -3,7 +3,10 @@
 #include "AppendStatement.h"
 #include "DictionaryCache.h"
 #include "DictionaryError.h"
+#include "LoweredColumn.h"
 #include "TableSnapshot.h"
+
+#include <algorithm>
 
 namespace modDB {
 
@@ -55,6 +58,11 @@ void Recordset::MoveNext()
         ++m_position;
 }
 
+void Recordset::Move(qint64 rows)
+{
+    m_position = std::min(m_position + std::max<qint64>(rows, 0), m_rowCount);
+}
+
 bool Recordset::hasColumn(const QString &column) const
 {
     return m_rows->indexOf(column) >= 0;
@@ -97,15 +105,21 @@ const QString &Recordset::Fields(int column) const
 const QString &Recordset::LowerFields(int column)
 {
     checkPosition();
-    if (const QString *lower = m_rows->lowerCell(m_position, column))
-        return *lower;
+    m_lowerField = LowerColumn(column).at(m_position).toString();
+    return m_lowerField;
+}
+
+const LoweredColumn &Recordset::LowerColumn(int column)
+{
+    if (const LoweredColumn *lowered = m_rows->lowered(column))
+        return *lowered;
     if (m_ownRows) {
         m_ownRows = std::make_shared<TableSnapshot>(m_ownRows->withLowered(column));
         m_rows = m_ownRows;
     } else {
         m_rows = m_connection->cache().lowered(m_connection->file(), m_source, m_rows, column);
     }
-    return *m_rows->lowerCell(m_position, column);
+    return *m_rows->lowered(column);
 }
 
 const QStringList &Recordset::Column(const QString &column) const

@@ -2,6 +2,7 @@
 
 #include "CipherFile.h"
 #include "DictionaryError.h"
+#include "LoweredColumn.h"
 
 #include <sqlite3.h>
 
@@ -22,31 +23,6 @@ public:
     ~Query() { sqlite3_finalize(m_stmt); }
     sqlite3_stmt *m_stmt = nullptr;
 };
-
-// The same as value.toLower(), sooner for the plain ASCII of most keys.
-QString lowerCase(const QString &value)
-{
-    const QChar *const begin = value.constData();
-    const QChar *const end = begin + value.size();
-    const QChar *upper = nullptr;
-    for (const QChar *c = begin; c != end; ++c) {
-        const char16_t u = c->unicode();
-        if (u >= 0x80)
-            return value.toLower();
-        if (!upper && u >= 'A' && u <= 'Z')
-            upper = c;
-    }
-    if (!upper)
-        return value;
-    QString lower = value;
-    QChar *out = lower.data();
-    for (qsizetype i = upper - begin; i < lower.size(); ++i) {
-        const char16_t u = out[i].unicode();
-        if (u >= 'A' && u <= 'Z')
-            out[i] = QChar(char16_t(u + ('a' - 'A')));
-    }
-    return lower;
-}
 
 } // namespace
 
@@ -88,7 +64,6 @@ TableSnapshot TableSnapshot::read(CipherFile &file, const QString &source, const
     }
     table.m_cells.resize(size_t(columns));
     table.m_lowered.resize(size_t(columns));
-    table.m_keepsLowered.assign(size_t(columns), false);
 
     // Row after row first, then column by column with every list made to its size at once:
     // growing a list per column as the rows come costs more in the allocator than the copy.
@@ -113,13 +88,9 @@ TableSnapshot TableSnapshot::read(CipherFile &file, const QString &source, const
 TableSnapshot TableSnapshot::withLowered(int column) const
 {
     TableSnapshot table = *this;
-    if (m_keepsLowered[size_t(column)])
-        return table;
-    table.m_keepsLowered[size_t(column)] = true;
-    QStringList &lower = table.m_lowered[size_t(column)];
-    lower.reserve(m_rowCount);
-    for (const QString &value : m_cells[size_t(column)])
-        lower.append(lowerCase(value));
+    std::shared_ptr<LoweredColumn> &lowered = table.m_lowered[size_t(column)];
+    if (!lowered)
+        lowered = std::make_shared<LoweredColumn>(m_cells[size_t(column)]);
     return table;
 }
 
@@ -151,8 +122,11 @@ int TableSnapshot::indexOf(const QString &name) const
 void TableSnapshot::append(std::vector<QString> row)
 {
     for (size_t c = 0; c < m_cells.size(); ++c) {
-        if (m_keepsLowered[c])
-            m_lowered[c].append(lowerCase(row[c]));
+        if (std::shared_ptr<LoweredColumn> &lowered = m_lowered[c]) {
+            if (lowered.use_count() > 1)
+                lowered = std::make_shared<LoweredColumn>(*lowered);
+            lowered->append(row[c]);
+        }
         m_cells[c].append(std::move(row[c]));
     }
     ++m_rowCount;

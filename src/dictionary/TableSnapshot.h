@@ -3,13 +3,16 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <vector>
 
 class CipherFile;
+class LoweredColumn;
 
 // The rows of one query as read at one moment, kept column by column in table order. A column
-// searched in any letter case gets lower-cased copies in a snapshot of its own, made from this
-// one (sharing its rows) and kept in step by append, so that each search lowers nothing.
+// searched in any letter case gets lower-cased copies (see LoweredColumn) in a snapshot of its
+// own, made from this one (sharing its rows) and kept in step by append, so that each search
+// lowers nothing.
 class TableSnapshot
 {
 public:
@@ -33,12 +36,8 @@ public:
     const QString &cell(qint64 row, int column) const { return m_cells[size_t(column)][row]; }
     // Every value of one column in table order.
     const QStringList &column(int column) const { return m_cells[size_t(column)]; }
-    // The lower-cased cell; null for a column without lower-cased copies (see withLowered).
-    const QString *lowerCell(qint64 row, int column) const
-    {
-        const QStringList &lowered = m_lowered[size_t(column)];
-        return row < lowered.size() ? &lowered[row] : nullptr;
-    }
+    // The column's lower-cased copies; null for a column without them (see withLowered).
+    const LoweredColumn *lowered(int column) const { return m_lowered[size_t(column)].get(); }
 
     // Adds a row, one value per column, after the last.
     void append(std::vector<QString> row);
@@ -51,7 +50,8 @@ private:
     QHash<QString, int> m_columnIndex; // by name as stored
     QHash<QString, int> m_foldedColumnIndex; // by name folded as SQLite folds it
     std::vector<QStringList> m_cells; // by column
-    std::vector<QStringList> m_lowered; // by column; empty for a column without copies
-    std::vector<bool> m_keepsLowered; // by column: whether m_lowered holds its copies
+    // By column; null for a column without copies. Shared by the copies of a snapshot until
+    // one of them appends.
+    std::vector<std::shared_ptr<LoweredColumn>> m_lowered;
     qint64 m_rowCount = 0;
 };

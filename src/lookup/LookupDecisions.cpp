@@ -30,18 +30,6 @@ template <typename Read> bool attempt(ListOutcome &outcome, Failures failures, R
     }
 }
 
-template <typename Matches>
-QStringList keysWhere(DreamRows &rows, const QString &term, Matches matches)
-{
-    QStringList keys;
-    const qint64 count = rows.count();
-    for (qint64 row = 0; row < count; ++row) {
-        if (matches(rows.lowerKey(row), term))
-            keys.append(rows.key(row));
-    }
-    return keys;
-}
-
 PaneCalls restartWebSearch()
 {
     return { { PaneCall::Kind::RestartWebSearch, {} } };
@@ -105,23 +93,18 @@ QStringList allKeys(DreamRows &rows)
 
 QStringList keysBeginningWith(DreamRows &rows, const QString &term)
 {
-    return keysWhere(rows, term, MatchRules::lowerKeyMatchesExact);
+    return rows.keysOf(rows.rowsBeginningWith(term));
 }
 
 QStringList keysContaining(DreamRows &rows, const QString &term)
 {
-    return keysWhere(rows, term, MatchRules::lowerKeyMatchesWildcard);
+    return rows.keysOf(rows.rowsContaining(term));
 }
 
 QString linkOf(DreamRows &rows, const QString &term)
 {
-    const QString lowerTerm = term.toLower();
-    const qint64 count = rows.count();
-    for (qint64 row = 0; row < count; ++row) {
-        if (rows.lowerKey(row) == lowerTerm)
-            return rows.link(row);
-    }
-    return term;
+    const qint64 row = rows.firstRowOf(term.toLower());
+    return row < 0 ? term : rows.link(row);
 }
 
 ListOutcome fill(DreamRows &rows)

@@ -1,0 +1,158 @@
+#include "LoweredColumn.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+std::u16string_view units(QStringView text)
+{
+    return { text.utf16(), size_t(text.size()) };
+}
+
+// Appends value.toLower() to text, without a string of its own for the plain ASCII of most
+// values.
+void appendLowered(QString &text, const QString &value)
+{
+    for (const QChar c : value) {
+        if (c.unicode() >= 0x80) {
+            text += value.toLower();
+            return;
+        }
+    }
+    const qsizetype at = text.size();
+    text += value;
+    QChar *out = text.data() + at;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const char16_t u = out[i].unicode();
+        if (u >= 'A' && u <= 'Z')
+            out[i] = QChar(char16_t(u + ('a' - 'A')));
+    }
+}
+
+} // namespace
+
+LoweredColumn::LoweredColumn(const QStringList &values)
+{
+    m_start.reserve(size_t(values.size()) + 1);
+    for (const QString &value : values) {
+        m_start.push_back(m_text.size());
+        appendLowered(m_text, value);
+    }
+    m_start.push_back(m_text.size());
+    m_text.squeeze();
+
+    m_byValue.resize(size_t(values.size()));
+    for (size_t row = 0; row < m_byValue.size(); ++row)
+        m_byValue[row] = quint32(row);
+    std::sort(m_byValue.begin(), m_byValue.end(), [this](quint32 a, quint32 b) {
+        const int order = units(at(a)).compare(units(at(b)));
+        return order < 0 || (order == 0 && a < b);
+    });
+}
+
+std::vector<quint32>::const_iterator LoweredColumn::lowerBound(QStringView term) const
+{
+    return std::lower_bound(m_byValue.begin(), m_byValue.end(), term,
+        [this](quint32 row, QStringView value) { return units(at(row)) < units(value); });
+}
+
+std::vector<qint64> LoweredColumn::rowsBeginningWith(QStringView term) const
+{
+    std::vector<qint64> rows;
+    if (term.isEmpty()) {
+        rows.resize(size_t(rowCount()));
+        for (size_t row = 0; row < rows.size(); ++row)
+            rows[row] = qint64(row);
+        return rows;
+    }
+    // Every value that begins with term sorts after term and before any value that does not.
+    for (auto it = lowerBound(term); it != m_byValue.end() && at(*it).startsWith(term); ++it)
+        rows.push_back(*it);
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+qsizetype LoweredColumn::find(QStringView term, qsizetype from) const
+{
+    const auto *const text = reinterpret_cast<const char16_t *>(m_text.constData());
+    const char16_t *const wanted = term.utf16();
+    const qsizetype size = m_text.size();
+    const qsizetype length = term.size();
+    const size_t bytes = size_t(length) * sizeof(char16_t);
+    qsizetype at = from;
+#ifdef __SSE2__
+    // Eight places at a time: those whose first and last units are the term's are compared in
+    // full.
+    const __m128i first = _mm_set1_epi16(short(wanted[0]));
+    const __m128i last = _mm_set1_epi16(short(wanted[length - 1]));
+    for (; at + length - 1 + 8 <= size; at += 8) {
+        const __m128i starts = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at));
+        const __m128i ends
+            = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at + length - 1));
+        unsigned candidates = unsigned(_mm_movemask_epi8(
+            _mm_and_si128(_mm_cmpeq_epi16(starts, first), _mm_cmpeq_epi16(ends, last))));
+        while (candidates != 0) {
+            const int bit = __builtin_ctz(candidates);
+            const qsizetype place = at + bit / 2;
+            if (std::memcmp(text + place, wanted, bytes) == 0)
+                return place;
+            candidates &= ~(3u << unsigned(bit));
+        }
+    }
+#endif
+    for (; at + length <= size; ++at) {
+        if (text[at] == wanted[0] && std::memcmp(text + at, wanted, bytes) == 0)
+            return at;
+    }
+    return -1;
+}
+
+std::vector<qint64> LoweredColumn::rowsContaining(QStringView term) const
+{
+    std::vector<qint64> rows;
+    if (term.isEmpty()) {
+        for (qint64 row = 0; row < rowCount(); ++row) {
+            if (length(row) > 0)
+                rows.push_back(row);
+        }
+        return rows;
+    }
+    // The values have no separator between them, so a hit is a match only when it ends
+    // inside the value it begins in; either way the search goes on from the next value, and
+    // the rows come in table order.
+    auto next = m_start.begin() + 1;
+    qsizetype from = 0;
+    qsizetype hit;
+    while ((hit = find(term, from)) >= 0) {
+        next = std::upper_bound(next, m_start.end(), hit);
+        const qint64 row = qint64(next - m_start.begin()) - 1;
+        if (hit + term.size() <= *next)
+            rows.push_back(row);
+        from = *next;
+    }
+    return rows;
+}
+
+qint64 LoweredColumn::firstRowOf(QStringView term) const
+{
+    const auto it = lowerBound(term);
+    return it != m_byValue.end() && at(*it) == term ? qint64(*it) : -1;
+}
+
+void LoweredColumn::append(const QString &value)
+{
+    const quint32 row = quint32(rowCount());
+    appendLowered(m_text, value);
+    m_start.push_back(m_text.size());
+    // After every equal value: the new row is the last in table order.
+    const QStringView lowered = at(row);
+    const auto place = std::upper_bound(m_byValue.begin(), m_byValue.end(), lowered,
+        [this](QStringView value, quint32 other) { return units(value) < units(at(other)); });
+    m_byValue.insert(place, row);
+}
