@@ -39,6 +39,10 @@ void appendLowered(QString &text, const QString &value)
 
 LoweredColumn::LoweredColumn(const QStringList &values)
 {
+    qsizetype total = 0;
+    for (const QString &value : values)
+        total += value.size();
+    m_text.reserve(total);
     m_start.reserve(size_t(values.size()) + 1);
     for (const QString &value : values) {
         m_start.push_back(m_text.size());
@@ -47,13 +51,31 @@ LoweredColumn::LoweredColumn(const QStringList &values)
     m_start.push_back(m_text.size());
     m_text.squeeze();
 
-    m_byValue.resize(size_t(values.size()));
-    for (size_t row = 0; row < m_byValue.size(); ++row)
-        m_byValue[row] = quint32(row);
-    std::sort(m_byValue.begin(), m_byValue.end(), [this](quint32 a, quint32 b) {
-        const int order = units(at(a)).compare(units(at(b)));
-        return order < 0 || (order == 0 && a < b);
+    // Sorted by the first four units packed in one number (a shorter value padded with zero
+    // units, which keeps the order of the texts), and by the whole texts only where those tie:
+    // most comparisons then stay in the array being sorted.
+    struct Entry
+    {
+        quint64 head;
+        quint32 row;
+    };
+    std::vector<Entry> entries(size_t(values.size()));
+    for (size_t row = 0; row < entries.size(); ++row) {
+        const QStringView value = at(qint64(row));
+        quint64 head = 0;
+        for (qsizetype i = 0; i < 4; ++i)
+            head = (head << 16) | (i < value.size() ? value[i].unicode() : 0u);
+        entries[row] = { head, quint32(row) };
+    }
+    std::sort(entries.begin(), entries.end(), [this](const Entry &a, const Entry &b) {
+        if (a.head != b.head)
+            return a.head < b.head;
+        const int order = units(at(a.row)).compare(units(at(b.row)));
+        return order < 0 || (order == 0 && a.row < b.row);
     });
+    m_byValue.resize(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i)
+        m_byValue[i] = entries[i].row;
 }
 
 std::vector<quint32>::const_iterator LoweredColumn::lowerBound(QStringView term) const

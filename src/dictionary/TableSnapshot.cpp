@@ -6,16 +6,10 @@
 
 #include <sqlite3.h>
 
-namespace {
+#include <string>
+#include <string_view>
 
-// Text is stored as UTF-8; reading it as such spares SQLite a conversion per cell.
-QString columnText(sqlite3_stmt *stmt, int column)
-{
-    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
-    if (!text)
-        return {};
-    return QString::fromUtf8(text, sqlite3_column_bytes(stmt, column));
-}
+namespace {
 
 class Query
 {
@@ -65,13 +59,38 @@ TableSnapshot TableSnapshot::read(CipherFile &file, const QString &source, const
     table.m_cells.resize(size_t(columns));
     table.m_lowered.resize(size_t(columns));
 
-    // Row after row first, then column by column with every list made to its size at once:
-    // growing a list per column as the rows come costs more in the allocator than the copy.
-    std::vector<QString> cells;
+    // The cells come row after row into blocks of a fixed size per column, and each column's
+    // list is made to its size at once from them: a list grown as the rows come costs more in
+    // the allocator than the copy, and one block for all cells would, while it grows, hold
+    // every cell twice. A cell the same as the one above it shares its text (a column that
+    // repeats one marker costs one string).
+    constexpr size_t Block = 1 << 16;
+    const auto width = size_t(columns);
+    std::vector<std::vector<std::vector<QString>>> blocks(width);
+    std::vector<QString> lastCell(width); // null while the cell above is NULL
+    std::vector<std::string> lastBytes(width);
     int step;
     while ((step = sqlite3_step(query.m_stmt)) == SQLITE_ROW) {
-        for (int c = 0; c < columns; ++c)
-            cells.push_back(columnText(query.m_stmt, c));
+        for (int c = 0; c < columns; ++c) {
+            std::vector<std::vector<QString>> &column = blocks[size_t(c)];
+            if (column.empty() || column.back().size() == Block) {
+                column.emplace_back();
+                column.back().reserve(Block);
+            }
+            const auto *text
+                = reinterpret_cast<const char *>(sqlite3_column_text(query.m_stmt, c));
+            QString &last = lastCell[size_t(c)];
+            if (!text) {
+                last = QString();
+            } else {
+                const std::string_view bytes(text, size_t(sqlite3_column_bytes(query.m_stmt, c)));
+                if (last.isNull() || bytes != lastBytes[size_t(c)]) {
+                    last = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+                    lastBytes[size_t(c)].assign(bytes);
+                }
+            }
+            column.back().push_back(last);
+        }
         ++table.m_rowCount;
     }
     if (step != SQLITE_DONE)
@@ -79,8 +98,11 @@ TableSnapshot TableSnapshot::read(CipherFile &file, const QString &source, const
     for (int c = 0; c < columns; ++c) {
         QStringList &column = table.m_cells[size_t(c)];
         column.reserve(table.m_rowCount);
-        for (size_t cell = size_t(c); cell < cells.size(); cell += size_t(columns))
-            column.append(std::move(cells[cell]));
+        for (std::vector<QString> &block : blocks[size_t(c)]) {
+            for (QString &cell : block)
+                column.append(std::move(cell));
+            block = std::vector<QString>();
+        }
     }
     return table;
 }

@@ -1,0 +1,43 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CipherFile;
+
+// The Links a dictionary table holds, read in one pass of that column alone and kept as UTF-8
+// in one block, so that a merge of a million rows asks a table of numbers instead of keeping
+// a million strings. Two links are the same when their texts are, as QString compares them.
+class KnownLinks
+{
+public:
+    // Reads every row of table in file. Throws DictionaryError when the table cannot be read
+    // or has no Link column (named in any ASCII case, as SQLite matches names).
+    KnownLinks(CipherFile &file, const QString &table);
+
+    // The table's column names as stored, in table order.
+    const QStringList &columns() const { return m_columns; }
+
+    bool contains(const QString &link) const;
+    void insert(const QString &link);
+
+private:
+    // Where a link of that hash is, or the empty slot where it would go.
+    size_t slotOf(std::string_view link, quint64 hash) const;
+    void add(std::string_view link, quint64 hash);
+    void grow();
+
+    struct Slot
+    {
+        quint64 hash = 0;
+        qsizetype begin = -1; // where the link starts in m_text; -1: an empty slot
+        qsizetype length = 0;
+    };
+    QStringList m_columns;
+    std::string m_text; // every link, back to back
+    std::vector<Slot> m_slots; // open addressing, a power of two in size, at most half full
+    size_t m_used = 0;
+};
