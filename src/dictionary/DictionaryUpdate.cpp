@@ -11,6 +11,7 @@
 #include "TableSnapshot.h"
 #include "modDB.h"
 
+#include <thread>
 #include <utility>
 
 const QString DictionaryUpdate::Marker = DreamsTable::Marker;
@@ -47,6 +48,28 @@ int columnOf(const QStringList &columns, const QString &name, const CipherFile &
     }
     throw DictionaryError(QStringLiteral("The table %1 in %2 has no column %3.")
                               .arg(DreamsTable::Table, file.path(), name));
+}
+
+// The first of rows whose link the panes may not show; rows.size() when there is none. Parsing
+// a million links takes seconds, so the second half is checked on another thread meanwhile.
+template <typename Row> size_t firstUnshowableLink(const std::vector<Row> &rows)
+{
+    auto firstIn = [&rows](size_t begin, size_t end) {
+        for (size_t row = begin; row < end; ++row) {
+            if (!LinkPolicy::isShowableLink(rows[row].link))
+                return row;
+        }
+        return rows.size();
+    };
+    constexpr size_t WorthAThread = 10000;
+    if (rows.size() < WorthAThread)
+        return firstIn(0, rows.size());
+    const size_t half = rows.size() / 2;
+    size_t second = rows.size();
+    std::thread checker([&] { second = firstIn(half, rows.size()); });
+    const size_t first = firstIn(0, half);
+    checker.join();
+    return first < half ? first : second;
 }
 
 } // namespace
@@ -91,26 +114,32 @@ bool DictionaryUpdate::readUpdate(std::vector<UpdateRow> &rows, Result &result) 
     const int names = updateSet->columnIndex(NamesColumn);
     const int keys = updateSet->columnIndex(KeyColumn);
     const int links = updateSet->columnIndex(LinkColumn);
+    // The rows up to the first without the marker; the links of those are checked after.
     updateSet->MoveFirst();
+    bool marked = true;
     for (qint64 i = 0; i < result.updateRows; ++i) {
         if (updateSet->Fields(names) != Marker) {
-            result.outcome = Outcome::WrongFile;
-            return false;
+            marked = false;
+            break;
         }
-        const QString &key = updateSet->Fields(keys);
-        const QString &link = updateSet->Fields(links);
-        // Every link ends up in a pane; one the panes may not show has no place in the
-        // dictionary.
-        if (!LinkPolicy::isShowableLink(link)) {
-            result.outcome = Outcome::WrongFile;
-            result.refusedRow = QStringLiteral("Row %1 (\"%2\") links to \"%3\", which is not a "
-                                               "web page Somnilex shows.")
-                                    .arg(i + 1)
-                                    .arg(shortened(key), shortened(link));
-            return false;
-        }
-        rows.push_back({ key, link });
+        rows.push_back({ updateSet->Fields(keys), updateSet->Fields(links) });
         updateSet->MoveNext();
+    }
+    // Every link ends up in a pane; one the panes may not show has no place in the
+    // dictionary. The first row that fails either way is the one reported.
+    const size_t refused = firstUnshowableLink(rows);
+    if (refused < rows.size()) {
+        const UpdateRow &row = rows[refused];
+        result.outcome = Outcome::WrongFile;
+        result.refusedRow = QStringLiteral("Row %1 (\"%2\") links to \"%3\", which is not a "
+                                           "web page Somnilex shows.")
+                                .arg(qint64(refused) + 1)
+                                .arg(shortened(row.key), shortened(row.link));
+        return false;
+    }
+    if (!marked) {
+        result.outcome = Outcome::WrongFile;
+        return false;
     }
     return true;
 }
@@ -176,7 +205,7 @@ void DictionaryUpdate::appendNewRows(const modDB::ConnectionPtr &dictionary,
     std::vector<QString> values;
     int names = -1, key = -1, link = -1;
     for (const UpdateRow &row : rows) {
-        if (knownLinks.contains(row.link)) {
+        if (!knownLinks.insert(row.link)) {
             ++result.duplicates;
             continue;
         }
@@ -194,7 +223,6 @@ void DictionaryUpdate::appendNewRows(const modDB::ConnectionPtr &dictionary,
         values[size_t(key)] = row.key;
         values[size_t(link)] = row.link;
         append->run(values);
-        knownLinks.insert(row.link);
         ++result.appended;
         if (m_appendHook)
             m_appendHook(result.appended);

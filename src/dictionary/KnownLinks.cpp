@@ -71,9 +71,9 @@ KnownLinks::KnownLinks(CipherFile &file, const QString &table)
     int step;
     while ((step = sqlite3_step(query.m_stmt)) == SQLITE_ROW) {
         const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(query.m_stmt, link));
-        const std::string_view value
-            = text ? asRead(text, sqlite3_column_bytes(query.m_stmt, link), converted)
-                   : std::string_view();
+        const std::string_view value = text
+            ? asRead(text, sqlite3_column_bytes(query.m_stmt, link), converted)
+            : std::string_view();
         const quint64 hash = std::hash<std::string_view>()(value);
         if (m_slots[slotOf(value, hash)].begin < 0)
             add(value, hash);
@@ -120,16 +120,12 @@ void KnownLinks::grow()
     }
 }
 
-bool KnownLinks::contains(const QString &link) const
-{
-    const std::string text = link.toStdString();
-    return m_slots[slotOf(text, std::hash<std::string_view>()(text))].begin >= 0;
-}
-
-void KnownLinks::insert(const QString &link)
+bool KnownLinks::insert(const QString &link)
 {
     const std::string text = link.toStdString();
     const quint64 hash = std::hash<std::string_view>()(text);
-    if (m_slots[slotOf(text, hash)].begin < 0)
-        add(text, hash);
+    if (m_slots[slotOf(text, hash)].begin >= 0)
+        return false;
+    add(text, hash);
+    return true;
 }

@@ -21,8 +21,8 @@ public:
     // The table's column names as stored, in table order.
     const QStringList &columns() const { return m_columns; }
 
-    bool contains(const QString &link) const;
-    void insert(const QString &link);
+    // Adds link; false when it was known already.
+    bool insert(const QString &link);
 
 private:
     // Where a link of that hash is, or the empty slot where it would go.

@@ -1,7 +1,10 @@
 #include "LoweredColumn.h"
 
+#include "DictionaryError.h"
+
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <string_view>
 
 #ifdef __SSE2__
@@ -42,13 +45,15 @@ LoweredColumn::LoweredColumn(const QStringList &values)
     qsizetype total = 0;
     for (const QString &value : values)
         total += value.size();
+    if (total > qsizetype(std::numeric_limits<quint32>::max()))
+        throw DictionaryError(QStringLiteral("A column holds more text than Somnilex can search."));
     m_text.reserve(total);
     m_start.reserve(size_t(values.size()) + 1);
     for (const QString &value : values) {
-        m_start.push_back(m_text.size());
+        m_start.push_back(quint32(m_text.size()));
         appendLowered(m_text, value);
     }
-    m_start.push_back(m_text.size());
+    m_start.push_back(quint32(m_text.size()));
     m_text.squeeze();
 
     // Sorted by the first four units packed in one number (a shorter value padded with zero
@@ -152,7 +157,7 @@ std::vector<qint64> LoweredColumn::rowsContaining(QStringView term) const
     qsizetype from = 0;
     qsizetype hit;
     while ((hit = find(term, from)) >= 0) {
-        next = std::upper_bound(next, m_start.end(), hit);
+        next = std::upper_bound(next, m_start.end(), quint32(hit));
         const qint64 row = qint64(next - m_start.begin()) - 1;
         if (hit + term.size() <= *next)
             rows.push_back(row);
@@ -171,7 +176,7 @@ void LoweredColumn::append(const QString &value)
 {
     const quint32 row = quint32(rowCount());
     appendLowered(m_text, value);
-    m_start.push_back(m_text.size());
+    m_start.push_back(quint32(m_text.size()));
     // After every equal value: the new row is the last in table order.
     const QStringView lowered = at(row);
     const auto place = std::upper_bound(m_byValue.begin(), m_byValue.end(), lowered,

@@ -31,16 +31,13 @@ public:
     void append(const QString &value);
 
 private:
-    qsizetype length(qint64 row) const
-    {
-        return m_start[size_t(row) + 1] - m_start[size_t(row)];
-    }
+    qsizetype length(qint64 row) const { return m_start[size_t(row) + 1] - m_start[size_t(row)]; }
     // Where in the buffer term next occurs from position from on, or -1.
     qsizetype find(QStringView term, qsizetype from) const;
     // The first place in m_byValue whose row's value is not below term; ties go by row.
     std::vector<quint32>::const_iterator lowerBound(QStringView term) const;
 
     QString m_text; // every lowered value, back to back
-    std::vector<qsizetype> m_start; // where each row's value begins, and one past the last
+    std::vector<quint32> m_start; // where each row's value begins, and one past the last
     std::vector<quint32> m_byValue; // rows by lowered value, equal values in table order
 };

@@ -99,7 +99,11 @@ const QString &Recordset::LowerFields(const QString &column)
 const QString &Recordset::Fields(int column) const
 {
     checkPosition();
-    return m_rows->cell(m_position, column);
+    if (m_fields.size() <= size_t(column))
+        m_fields.resize(size_t(column) + 1);
+    QString &field = m_fields[size_t(column)];
+    field = m_rows->cell(m_position, column);
+    return field;
 }
 
 const QString &Recordset::LowerFields(int column)
@@ -113,18 +117,27 @@ const LoweredColumn &Recordset::LowerColumn(int column)
 {
     if (const LoweredColumn *lowered = m_rows->lowered(column))
         return *lowered;
-    if (m_ownRows) {
-        m_ownRows = std::make_shared<TableSnapshot>(m_ownRows->withLowered(column));
-        m_rows = m_ownRows;
-    } else {
-        m_rows = m_connection->cache().lowered(m_connection->file(), m_source, m_rows, column);
-    }
+    refine(m_rows->withLowered(column));
     return *m_rows->lowered(column);
 }
 
-const QStringList &Recordset::Column(const QString &column) const
+void Recordset::refine(TableSnapshot table)
 {
-    return m_rows->column(columnOf(column));
+    if (m_ownRows) {
+        m_ownRows = std::make_shared<TableSnapshot>(std::move(table));
+        m_rows = m_ownRows;
+    } else {
+        m_rows = m_connection->cache().refined(
+            m_connection->file(), m_source, m_rows, std::move(table));
+    }
+}
+
+const QStringList &Recordset::Column(const QString &column)
+{
+    const int c = columnOf(column);
+    if (!m_rows->hasStrings(c))
+        refine(m_rows->withStrings(c));
+    return m_rows->column(c);
 }
 
 void Recordset::AddNew()

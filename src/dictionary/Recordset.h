@@ -45,8 +45,11 @@ public:
     // The whole column lower-cased, for searches over every row; made as LowerFields makes it,
     // and good until this row set next lowers another column or appends.
     const LoweredColumn &LowerColumn(int column);
-    // Every value of one column in table order, shared while the table is unchanged.
-    const QStringList &Column(const QString &column) const;
+    // Every value of one column in table order, shared while the table is unchanged. The
+    // first call for a column makes its strings once, for this row set and every later one
+    // over the unchanged table; good until this row set next asks for another column whole or
+    // appends.
+    const QStringList &Column(const QString &column);
     bool hasColumn(const QString &column) const;
 
     void AddNew();
@@ -56,6 +59,8 @@ public:
 
 private:
     int columnOf(const QString &column) const;
+    // Puts table, made from this row set's rows, in their place.
+    void refine(TableSnapshot table);
     void checkPosition() const;
 
     ConnectionPtr m_connection;
@@ -69,6 +74,7 @@ private:
     std::vector<QString> m_newRow;
     std::vector<bool> m_newRowSet;
     QString m_lowerField; // the last value LowerFields gave
+    mutable std::vector<QString> m_fields; // by column, the last value Fields gave
     // The last INSERT, kept for the next row that sets the same columns.
     std::unique_ptr<AppendStatement> m_append;
 };

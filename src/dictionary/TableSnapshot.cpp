@@ -6,8 +6,7 @@
 
 #include <sqlite3.h>
 
-#include <string>
-#include <string_view>
+#include <limits>
 
 namespace {
 
@@ -58,61 +57,63 @@ TableSnapshot TableSnapshot::read(CipherFile &file, const QString &source, const
     }
     table.m_cells.resize(size_t(columns));
     table.m_lowered.resize(size_t(columns));
+    table.m_text.resize(size_t(columns));
+    for (auto &text : table.m_text)
+        text = std::make_shared<Text>();
 
-    // The cells come row after row into blocks of a fixed size per column, and each column's
-    // list is made to its size at once from them: a list grown as the rows come costs more in
-    // the allocator than the copy, and one block for all cells would, while it grows, hold
-    // every cell twice. A cell the same as the one above it shares its text (a column that
-    // repeats one marker costs one string).
-    constexpr size_t Block = 1 << 16;
-    const auto width = size_t(columns);
-    std::vector<std::vector<std::vector<QString>>> blocks(width);
-    std::vector<QString> lastCell(width); // null while the cell above is NULL
-    std::vector<std::string> lastBytes(width);
+    // Kept in UTF-8 as SQLite gives it: a string per cell would cost more in the allocator
+    // than the reading itself, and most columns are never listed.
     int step;
     while ((step = sqlite3_step(query.m_stmt)) == SQLITE_ROW) {
         for (int c = 0; c < columns; ++c) {
-            std::vector<std::vector<QString>> &column = blocks[size_t(c)];
-            if (column.empty() || column.back().size() == Block) {
-                column.emplace_back();
-                column.back().reserve(Block);
-            }
-            const auto *text
-                = reinterpret_cast<const char *>(sqlite3_column_text(query.m_stmt, c));
-            QString &last = lastCell[size_t(c)];
-            if (!text) {
-                last = QString();
-            } else {
-                const std::string_view bytes(text, size_t(sqlite3_column_bytes(query.m_stmt, c)));
-                if (last.isNull() || bytes != lastBytes[size_t(c)]) {
-                    last = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
-                    lastBytes[size_t(c)].assign(bytes);
-                }
-            }
-            column.back().push_back(last);
+            Text &column = *table.m_text[size_t(c)];
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(query.m_stmt, c));
+            if (text)
+                column.bytes.append(text, sqlite3_column_bytes(query.m_stmt, c));
+            if (column.bytes.size() > std::numeric_limits<quint32>::max())
+                throw DictionaryError(QStringLiteral("The file %1 holds more text than Somnilex "
+                                                     "can read.")
+                                          .arg(file.path()));
+            column.ends.append(quint32(column.bytes.size()));
+            column.nulls.push_back(!text);
         }
         ++table.m_rowCount;
     }
     if (step != SQLITE_DONE)
         file.fail(source);
-    for (int c = 0; c < columns; ++c) {
-        QStringList &column = table.m_cells[size_t(c)];
-        column.reserve(table.m_rowCount);
-        for (std::vector<QString> &block : blocks[size_t(c)]) {
-            for (QString &cell : block)
-                column.append(std::move(cell));
-            block = std::vector<QString>();
-        }
-    }
+    return table;
+}
+
+QString TableSnapshot::cell(qint64 row, int column) const
+{
+    const Text *text = m_text[size_t(column)].get();
+    if (!text)
+        return m_cells[size_t(column)][row];
+    if (text->nulls[size_t(row)])
+        return QString();
+    const qsizetype begin = row == 0 ? 0 : text->ends[row - 1];
+    return QString::fromUtf8(text->bytes.constData() + begin, text->ends[row] - begin);
+}
+
+TableSnapshot TableSnapshot::withStrings(int column) const
+{
+    TableSnapshot table = *this;
+    if (hasStrings(column))
+        return table;
+    QStringList &strings = table.m_cells[size_t(column)];
+    strings.reserve(m_rowCount);
+    for (qint64 row = 0; row < m_rowCount; ++row)
+        strings.append(cell(row, column));
+    table.m_text[size_t(column)].reset();
     return table;
 }
 
 TableSnapshot TableSnapshot::withLowered(int column) const
 {
-    TableSnapshot table = *this;
+    TableSnapshot table = withStrings(column);
     std::shared_ptr<LoweredColumn> &lowered = table.m_lowered[size_t(column)];
     if (!lowered)
-        lowered = std::make_shared<LoweredColumn>(m_cells[size_t(column)]);
+        lowered = std::make_shared<LoweredColumn>(table.m_cells[size_t(column)]);
     return table;
 }
 
@@ -122,10 +123,10 @@ TableSnapshot::~TableSnapshot()
     // they leave the allocator merging scattered blocks, a tenth of a cold read's time.
     std::vector<QString *> owned;
     for (QStringList &column : m_cells) {
-        if (column.isDetached())
+        if (column.size() == m_rowCount && column.isDetached())
             owned.push_back(column.data());
     }
-    if (owned.empty() || owned.size() != m_cells.size())
+    if (owned.empty())
         return;
     for (qint64 row = 0; row < m_rowCount; ++row) {
         for (QString *column : owned)
@@ -144,12 +145,21 @@ int TableSnapshot::indexOf(const QString &name) const
 void TableSnapshot::append(std::vector<QString> row)
 {
     for (size_t c = 0; c < m_cells.size(); ++c) {
+        if (std::shared_ptr<Text> &text = m_text[c]) {
+            if (text.use_count() > 1)
+                text = std::make_shared<Text>(*text);
+            if (!row[c].isNull())
+                text->bytes.append(row[c].toUtf8());
+            text->ends.append(quint32(text->bytes.size()));
+            text->nulls.push_back(row[c].isNull());
+        }
         if (std::shared_ptr<LoweredColumn> &lowered = m_lowered[c]) {
             if (lowered.use_count() > 1)
                 lowered = std::make_shared<LoweredColumn>(*lowered);
             lowered->append(row[c]);
         }
-        m_cells[c].append(std::move(row[c]));
+        if (!m_text[c])
+            m_cells[c].append(std::move(row[c]));
     }
     ++m_rowCount;
 }

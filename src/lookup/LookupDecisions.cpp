@@ -49,8 +49,8 @@ template <typename Outcome> Outcome listAllAndAskForATerm(DreamRows &rows)
 // would be taken for a host name. Whether a key is listed depends on its lower-cased text
 // alone, so the named keyword is listed exactly when its text passes the search's rule and
 // some row holds it.
-PaneCalls showListedKeyword(bool wildcard, const QString &term, const QString &typed,
-    DreamRows &rows)
+PaneCalls showListedKeyword(
+    bool wildcard, const QString &term, const QString &typed, DreamRows &rows)
 {
     const QString named = MatchRules::trimSpaces(QString(typed).remove(QLatin1Char('*'))).toLower();
     const bool listed = wildcard ? MatchRules::lowerKeyMatchesWildcard(named, term)

@@ -74,10 +74,7 @@ private:
         return rs;
     }
 
-    const LoweredColumn &loweredKeys()
-    {
-        return recordset().LowerColumn(column(m_key, KeyColumn));
-    }
+    const LoweredColumn &loweredKeys() { return recordset().LowerColumn(column(m_key, KeyColumn)); }
 
     int column(int &known, const QString &name)
     {

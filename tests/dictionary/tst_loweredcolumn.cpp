@@ -67,10 +67,10 @@ void TestLoweredColumn::answersAsAWalkDoes_data()
     // Keys lie back to back: "ab" then "cd" hold "bc" only across the two.
     QTest::newRow("acrossTwoKeys") << QStringList { "ab", "cd", "abcd" } << "bc";
     QTest::newRow("emptyKeysBetween") << QStringList { "", "x", "", "", "xx", "" } << "x";
-    QTest::newRow("dottedCapitalI") << QStringList { "İstanbul", "istanbul", "Ist" }
-                                    << QString("İst").toLower();
-    QTest::newRow("umlautsAndSharpS") << QStringList { "Ärger", "Straße", "STRASSE", "ärmel" }
-                                      << "är";
+    QTest::newRow("dottedCapitalI")
+        << QStringList { "İstanbul", "istanbul", "Ist" } << QString("İst").toLower();
+    QTest::newRow("umlautsAndSharpS")
+        << QStringList { "Ärger", "Straße", "STRASSE", "ärmel" } << "är";
     QTest::newRow("sharpS") << QStringList { "Ärger", "Straße", "STRASSE" } << "ß";
     QTest::newRow("greekSigma") << QStringList { "ΣΟΦΊΑ", "σοφία", "Οδός" } << "σοφ";
     QTest::newRow("surrogatePair") << QStringList { "a😀b", "😀", "b" } << "😀";
@@ -78,8 +78,8 @@ void TestLoweredColumn::answersAsAWalkDoes_data()
         << QStringList { "a😀b", "😀", "b" } << QString(QChar(QChar::highSurrogate(0x1F600)));
     QTest::newRow("highUnits") << QStringList { QString(QChar(0xFFFF)), "x\uffffy", "y" }
                                << QString(QChar(0xFFFF));
-    QTest::newRow("nullCharacter") << QStringList { QString("a") + QChar(0) + "b", "ab" }
-                                   << QString(QChar(0));
+    QTest::newRow("nullCharacter")
+        << QStringList { QString("a") + QChar(0) + "b", "ab" } << QString(QChar(0));
     QTest::newRow("manyRows") << padded(animals) << "sna";
     QTest::newRow("manyRowsInner") << padded(animals) << "ller text 3";
     QTest::newRow("manyRowsOneUnit") << padded(animals) << "t";
@@ -109,10 +109,10 @@ void TestLoweredColumn::appendedRowsAreFound()
 {
     QStringList values = { "Snake", "ant", "snail" };
     LoweredColumn column(values);
-    for (const QString &added : { "SNAKE", "Ant", "", "sn", "Zebra", "snake" }) {
+    for (const QString added : { "SNAKE", "Ant", "", "sn", "Zebra", "snake" }) {
         column.append(added);
         values << added;
-        for (const QString &term : { "", "sn", "snake", "ant", "a", "zebra" }) {
+        for (const QString term : { "", "sn", "snake", "ant", "a", "zebra" }) {
             QCOMPARE(column.rowsBeginningWith(term), scan(values, term, false));
             QCOMPARE(column.rowsContaining(term), scan(values, term, true));
             QCOMPARE(column.firstRowOf(term), scanFirst(values, term));

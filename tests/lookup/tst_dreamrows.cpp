@@ -95,10 +95,10 @@ void TestDreamRows::searchesAnswerAsAWalkDoes_data()
 {
     QTest::addColumn<QString>("term");
     const QString dottedI = QString(QChar(0x130));
-    for (const QString &term : { QString(), QStringLiteral("snake"), QStringLiteral("cat"),
-             QStringLiteral(" "), QStringLiteral("snake "), QStringLiteral("e"),
-             QStringLiteral("échelle"), (dottedI + QStringLiteral("st")).toLower(),
-             QStringLiteral("zebra") })
+    for (const QString &term :
+        { QString(), QStringLiteral("snake"), QStringLiteral("cat"), QStringLiteral(" "),
+            QStringLiteral("snake "), QStringLiteral("e"), QStringLiteral("échelle"),
+            (dottedI + QStringLiteral("st")).toLower(), QStringLiteral("zebra") })
         QTest::newRow(qPrintable(term.isEmpty() ? QStringLiteral("empty") : "'" + term + "'"))
             << term;
 }
