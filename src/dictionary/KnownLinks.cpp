@@ -66,7 +66,9 @@ KnownLinks::KnownLinks(CipherFile &file, const QString &table)
         throw DictionaryError(QStringLiteral("The table %1 in %2 has no column %3.")
                                   .arg(table, file.path(), DreamsTable::LinkColumn));
 
-    m_slots.resize(1024);
+    // Every link first, then the table made once to its size: grown as the rows come, it
+    // would be made afresh twenty times.
+    std::vector<Slot> read;
     std::string converted;
     int step;
     while ((step = sqlite3_step(query.m_stmt)) == SQLITE_ROW) {
@@ -74,12 +76,32 @@ KnownLinks::KnownLinks(CipherFile &file, const QString &table)
         const std::string_view value = text
             ? asRead(text, sqlite3_column_bytes(query.m_stmt, link), converted)
             : std::string_view();
-        const quint64 hash = std::hash<std::string_view>()(value);
-        if (m_slots[slotOf(value, hash)].begin < 0)
-            add(value, hash);
+        read.push_back({ std::hash<std::string_view>()(value), quint32(m_text.size()),
+            quint32(value.size()) });
+        m_text += value;
+        if (m_text.size() >= Empty)
+            throw DictionaryError(
+                QStringLiteral("The file %1 holds more links than Somnilex can merge into.")
+                    .arg(file.path()));
     }
     if (step != SQLITE_DONE)
         file.fail(QString::fromUtf8(sql));
+    size_t size = 1024;
+    while (size < 2 * read.size())
+        size *= 2;
+    m_slots.resize(size);
+    for (const Slot &slot : read) {
+        Slot &place = m_slots[slotOf(linkAt(slot), slot.hash)];
+        if (place.begin == Empty) {
+            place = slot;
+            ++m_used;
+        }
+    }
+}
+
+std::string_view KnownLinks::linkAt(const Slot &slot) const
+{
+    return std::string_view(m_text).substr(slot.begin, slot.length);
 }
 
 size_t KnownLinks::slotOf(std::string_view link, quint64 hash) const
@@ -87,22 +109,9 @@ size_t KnownLinks::slotOf(std::string_view link, quint64 hash) const
     const size_t mask = m_slots.size() - 1;
     for (size_t at = size_t(hash) & mask;; at = (at + 1) & mask) {
         const Slot &slot = m_slots[at];
-        if (slot.begin < 0
-            || (slot.hash == hash
-                && std::string_view(m_text).substr(size_t(slot.begin), size_t(slot.length))
-                    == link))
+        if (slot.begin == Empty || (slot.hash == hash && linkAt(slot) == link))
             return at;
     }
-}
-
-void KnownLinks::add(std::string_view link, quint64 hash)
-{
-    if (2 * (m_used + 1) > m_slots.size())
-        grow();
-    Slot &slot = m_slots[slotOf(link, hash)];
-    slot = { hash, qsizetype(m_text.size()), qsizetype(link.size()) };
-    m_text += link;
-    ++m_used;
 }
 
 void KnownLinks::grow()
@@ -111,10 +120,10 @@ void KnownLinks::grow()
     old.swap(m_slots);
     const size_t mask = m_slots.size() - 1;
     for (const Slot &slot : old) {
-        if (slot.begin < 0)
+        if (slot.begin == Empty)
             continue;
         size_t at = size_t(slot.hash) & mask;
-        while (m_slots[at].begin >= 0)
+        while (m_slots[at].begin != Empty)
             at = (at + 1) & mask;
         m_slots[at] = slot;
     }
@@ -122,10 +131,18 @@ void KnownLinks::grow()
 
 bool KnownLinks::insert(const QString &link)
 {
+    if (2 * (m_used + 1) > m_slots.size())
+        grow();
     const std::string text = link.toStdString();
     const quint64 hash = std::hash<std::string_view>()(text);
-    if (m_slots[slotOf(text, hash)].begin >= 0)
+    Slot &slot = m_slots[slotOf(text, hash)];
+    if (slot.begin != Empty)
         return false;
-    add(text, hash);
+    if (m_text.size() + text.size() >= Empty)
+        throw DictionaryError(QStringLiteral("The update holds more links than Somnilex can "
+                                             "merge."));
+    slot = { hash, quint32(m_text.size()), quint32(text.size()) };
+    m_text += text;
+    ++m_used;
     return true;
 }

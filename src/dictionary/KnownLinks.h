@@ -25,17 +25,18 @@ public:
     bool insert(const QString &link);
 
 private:
-    // Where a link of that hash is, or the empty slot where it would go.
-    size_t slotOf(std::string_view link, quint64 hash) const;
-    void add(std::string_view link, quint64 hash);
-    void grow();
-
+    static constexpr quint32 Empty = 0xffffffffu; // the begin of a slot that holds no link
     struct Slot
     {
         quint64 hash = 0;
-        qsizetype begin = -1; // where the link starts in m_text; -1: an empty slot
-        qsizetype length = 0;
+        quint32 begin = Empty; // where the link starts in m_text
+        quint32 length = 0;
     };
+    std::string_view linkAt(const Slot &slot) const;
+    // Where the link of that hash is, or the empty slot where it would go.
+    size_t slotOf(std::string_view link, quint64 hash) const;
+    void grow();
+
     QStringList m_columns;
     std::string m_text; // every link, back to back
     std::vector<Slot> m_slots; // open addressing, a power of two in size, at most half full
