@@ -157,7 +157,15 @@ std::vector<qint64> LoweredColumn::rowsContaining(QStringView term) const
     qsizetype from = 0;
     qsizetype hit;
     while ((hit = find(term, from)) >= 0) {
-        next = std::upper_bound(next, m_start.end(), quint32(hit));
+        // The hits come in order, most a few rows after the last: galloping from there
+        // stays in memory just read, where a search of every row would not.
+        auto below = next;
+        auto above = next;
+        for (qsizetype step = 1; above != m_start.end() && *above <= hit; step *= 2) {
+            below = above;
+            above = m_start.end() - above > step ? above + step : m_start.end();
+        }
+        next = std::upper_bound(below, above, quint32(hit));
         const qint64 row = qint64(next - m_start.begin()) - 1;
         if (hit + term.size() <= *next)
             rows.push_back(row);
