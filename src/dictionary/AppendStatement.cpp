@@ -39,17 +39,20 @@ AppendStatement::~AppendStatement()
 
 void AppendStatement::run(const std::vector<QString> &row)
 {
+    // Every marked column is bound afresh for each row, and the texts live until the step
+    // is done, so SQLite need neither copy them nor clear the bindings after.
+    std::vector<QByteArray> &values = m_values;
+    values.resize(row.size());
     int parameter = 1;
     for (size_t c = 0; c < row.size(); ++c) {
         if (!m_sets[c])
             continue;
-        const QByteArray value = row[c].toUtf8();
+        values[c] = row[c].toUtf8();
         sqlite3_bind_text(
-            m_insert, parameter++, value.constData(), int(value.size()), SQLITE_TRANSIENT);
+            m_insert, parameter++, values[c].constData(), int(values[c].size()), SQLITE_STATIC);
     }
     const int step = sqlite3_step(m_insert);
     sqlite3_reset(m_insert);
-    sqlite3_clear_bindings(m_insert);
     if (step != SQLITE_DONE)
         m_file.fail(QStringLiteral("adding a row"));
 }

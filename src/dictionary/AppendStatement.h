@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -28,4 +29,5 @@ private:
     CipherFile &m_file;
     std::vector<bool> m_sets;
     sqlite3_stmt *m_insert = nullptr;
+    std::vector<QByteArray> m_values; // the texts bound for the row being appended
 };

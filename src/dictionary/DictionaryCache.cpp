@@ -77,10 +77,11 @@ std::shared_ptr<const TableSnapshot> DictionaryCache::rows(
     return table;
 }
 
-std::shared_ptr<const TableSnapshot> DictionaryCache::lowered(const CipherFile &file,
-    const QString &source, const std::shared_ptr<const TableSnapshot> &rows, int column)
+std::shared_ptr<const TableSnapshot> DictionaryCache::refined(const CipherFile &file,
+    const QString &source, const std::shared_ptr<const TableSnapshot> &rows,
+    TableSnapshot refinement)
 {
-    auto table = std::make_shared<const TableSnapshot>(rows->withLowered(column));
+    auto table = std::make_shared<const TableSnapshot>(std::move(refinement));
     if (Entry *entry = entryOf(file)) {
         const auto cached = entry->snapshots.find(source);
         if (cached != entry->snapshots.end() && cached->table == rows)

@@ -30,10 +30,10 @@ public:
     // has written to the file since, else a new one. Throws DictionaryError.
     std::shared_ptr<const TableSnapshot> rows(
         CipherFile &file, const QString &source, const QString &tableName);
-    // rows of source in file with lower-cased copies of column besides, made once: while rows
-    // are the last snapshot read, the new one takes its place for every later row set.
-    std::shared_ptr<const TableSnapshot> lowered(const CipherFile &file, const QString &source,
-        const std::shared_ptr<const TableSnapshot> &rows, int column);
+    // table, made from rows of source in file (more of its columns as strings, or lowered):
+    // while rows are the last snapshot read, table takes its place for every later row set.
+    std::shared_ptr<const TableSnapshot> refined(const CipherFile &file, const QString &source,
+        const std::shared_ptr<const TableSnapshot> &rows, TableSnapshot table);
 
     // Our own writes change the file without making its handle stale.
     void noteOwnWrite(const CipherFile &file);

@@ -1,13 +1,17 @@
 #include "DictionaryUpdate.h"
 
+#include "AppendStatement.h"
 #include "CipherFile.h"
 #include "DictionaryCache.h"
+#include "DictionaryError.h"
 #include "DreamsTable.h"
+#include "KnownLinks.h"
 #include "LinkPolicy.h"
 #include "SpaceReservation.h"
+#include "TableSnapshot.h"
 #include "modDB.h"
 
-#include <QSet>
+#include <thread>
 #include <utility>
 
 const QString DictionaryUpdate::Marker = DreamsTable::Marker;
@@ -28,6 +32,44 @@ QString shortened(const QString &text)
             c = QLatin1Char(' ');
     }
     return shown;
+}
+
+// The column of that name among columns: as stored first, else in any ASCII case, as SQLite
+// matches names. Throws DictionaryError when there is none.
+int columnOf(const QStringList &columns, const QString &name, const CipherFile &file)
+{
+    const qsizetype exact = columns.indexOf(name);
+    if (exact >= 0)
+        return int(exact);
+    const QString folded = TableSnapshot::foldColumnName(name);
+    for (qsizetype c = 0; c < columns.size(); ++c) {
+        if (TableSnapshot::foldColumnName(columns[c]) == folded)
+            return int(c);
+    }
+    throw DictionaryError(QStringLiteral("The table %1 in %2 has no column %3.")
+                              .arg(DreamsTable::Table, file.path(), name));
+}
+
+// The first of rows whose link the panes may not show; rows.size() when there is none. Parsing
+// a million links takes seconds, so the second half is checked on another thread meanwhile.
+template <typename Row> size_t firstUnshowableLink(const std::vector<Row> &rows)
+{
+    auto firstIn = [&rows](size_t begin, size_t end) {
+        for (size_t row = begin; row < end; ++row) {
+            if (!LinkPolicy::isShowableLink(rows[row].link))
+                return row;
+        }
+        return rows.size();
+    };
+    constexpr size_t WorthAThread = 10000;
+    if (rows.size() < WorthAThread)
+        return firstIn(0, rows.size());
+    const size_t half = rows.size() / 2;
+    size_t second = rows.size();
+    std::thread checker([&] { second = firstIn(half, rows.size()); });
+    const size_t first = firstIn(0, half);
+    checker.join();
+    return first < half ? first : second;
 }
 
 } // namespace
@@ -69,26 +111,35 @@ bool DictionaryUpdate::readUpdate(std::vector<UpdateRow> &rows, Result &result) 
         return false;
     }
     rows.reserve(size_t(result.updateRows));
+    const int names = updateSet->columnIndex(NamesColumn);
+    const int keys = updateSet->columnIndex(KeyColumn);
+    const int links = updateSet->columnIndex(LinkColumn);
+    // The rows up to the first without the marker; the links of those are checked after.
     updateSet->MoveFirst();
+    bool marked = true;
     for (qint64 i = 0; i < result.updateRows; ++i) {
-        if (updateSet->Fields(NamesColumn) != Marker) {
-            result.outcome = Outcome::WrongFile;
-            return false;
+        if (updateSet->Fields(names) != Marker) {
+            marked = false;
+            break;
         }
-        const QString &key = updateSet->Fields(KeyColumn);
-        const QString &link = updateSet->Fields(LinkColumn);
-        // Every link ends up in a pane; one the panes may not show has no place in the
-        // dictionary.
-        if (!LinkPolicy::isShowableLink(link)) {
-            result.outcome = Outcome::WrongFile;
-            result.refusedRow = QStringLiteral("Row %1 (\"%2\") links to \"%3\", which is not a "
-                                               "web page Somnilex shows.")
-                                    .arg(i + 1)
-                                    .arg(shortened(key), shortened(link));
-            return false;
-        }
-        rows.push_back({ key, link });
+        rows.push_back({ updateSet->Fields(keys), updateSet->Fields(links) });
         updateSet->MoveNext();
+    }
+    // Every link ends up in a pane; one the panes may not show has no place in the
+    // dictionary. The first row that fails either way is the one reported.
+    const size_t refused = firstUnshowableLink(rows);
+    if (refused < rows.size()) {
+        const UpdateRow &row = rows[refused];
+        result.outcome = Outcome::WrongFile;
+        result.refusedRow = QStringLiteral("Row %1 (\"%2\") links to \"%3\", which is not a "
+                                           "web page Somnilex shows.")
+                                .arg(qint64(refused) + 1)
+                                .arg(shortened(row.key), shortened(row.link));
+        return false;
+    }
+    if (!marked) {
+        result.outcome = Outcome::WrongFile;
+        return false;
     }
     return true;
 }
@@ -143,38 +194,41 @@ void DictionaryUpdate::merge(const std::vector<UpdateRow> &rows, Result &result)
 void DictionaryUpdate::appendNewRows(const modDB::ConnectionPtr &dictionary,
     const std::vector<UpdateRow> &rows, Result &result) const
 {
-    // The rows under the write lock, over the connection that holds it.
-    modDB::RecordsetPtr dreams;
-    modDB::OpenRecordset(dreams, dictionary, modDB::SelectAllDreams);
-
-    // One pass over the dictionary instead of one per update row. Links appended in this
+    // The links under the write lock, over the connection that holds it. Links appended in this
     // run join the set, so a link twice in the update is appended once.
-    QSet<QString> knownLinks;
-    const qint64 dictionaryRows = dreams->RecordCount();
-    knownLinks.reserve(dictionaryRows + qint64(rows.size()));
-    if (dictionaryRows > 0) {
-        dreams->MoveFirst();
-        for (qint64 i = 0; i < dictionaryRows; ++i) {
-            knownLinks.insert(dreams->Fields(LinkColumn));
-            dreams->MoveNext();
-        }
-    }
+    CipherFile &file = dictionary->file();
+    KnownLinks knownLinks(file, DreamsTable::Table);
 
+    // One INSERT for every new row, made at the first: an update of known links only asks
+    // nothing more of the table.
+    std::unique_ptr<AppendStatement> append;
+    std::vector<QString> values;
+    int names = -1, key = -1, link = -1;
     for (const UpdateRow &row : rows) {
-        if (knownLinks.contains(row.link)) {
+        if (!knownLinks.insert(row.link)) {
             ++result.duplicates;
             continue;
         }
-        dreams->AddNew();
-        dreams->setField(NamesColumn, Marker);
-        dreams->setField(KeyColumn, row.key);
-        dreams->setField(LinkColumn, row.link);
-        dreams->Update();
-        knownLinks.insert(row.link);
+        if (!append) {
+            const QStringList &columns = knownLinks.columns();
+            names = columnOf(columns, NamesColumn, file);
+            key = columnOf(columns, KeyColumn, file);
+            link = columnOf(columns, LinkColumn, file);
+            std::vector<bool> sets(size_t(columns.size()), false);
+            sets[size_t(names)] = sets[size_t(key)] = sets[size_t(link)] = true;
+            append = std::make_unique<AppendStatement>(file, DreamsTable::Table, columns, sets);
+            values.resize(size_t(columns.size()));
+            values[size_t(names)] = Marker;
+        }
+        values[size_t(key)] = row.key;
+        values[size_t(link)] = row.link;
+        append->run(values);
         ++result.appended;
         if (m_appendHook)
             m_appendHook(result.appended);
     }
+    if (append)
+        m_cache.noteOwnWrite(file);
 }
 
 void DictionaryUpdate::abandon(modDB::ConnectionPtr dictionary) const

@@ -7,6 +7,7 @@ namespace DreamsTable {
 // The Names value of every row the program writes; an update file's rows must carry it too.
 inline const QString Marker = QStringLiteral("astro");
 
+inline const QString Table = QStringLiteral("dreams");
 inline const QString KeyColumn = QStringLiteral("Key");
 inline const QString LinkColumn = QStringLiteral("Link");
 inline const QString NamesColumn = QStringLiteral("Names");

@@ -3,7 +3,10 @@
 #include "AppendStatement.h"
 #include "DictionaryCache.h"
 #include "DictionaryError.h"
+#include "LoweredColumn.h"
 #include "TableSnapshot.h"
+
+#include <algorithm>
 
 namespace modDB {
 
@@ -55,6 +58,11 @@ void Recordset::MoveNext()
         ++m_position;
 }
 
+void Recordset::Move(qint64 rows)
+{
+    m_position = std::min(m_position + std::max<qint64>(rows, 0), m_rowCount);
+}
+
 bool Recordset::hasColumn(const QString &column) const
 {
     return m_rows->indexOf(column) >= 0;
@@ -91,26 +99,45 @@ const QString &Recordset::LowerFields(const QString &column)
 const QString &Recordset::Fields(int column) const
 {
     checkPosition();
-    return m_rows->cell(m_position, column);
+    if (m_fields.size() <= size_t(column))
+        m_fields.resize(size_t(column) + 1);
+    QString &field = m_fields[size_t(column)];
+    field = m_rows->cell(m_position, column);
+    return field;
 }
 
 const QString &Recordset::LowerFields(int column)
 {
     checkPosition();
-    if (const QString *lower = m_rows->lowerCell(m_position, column))
-        return *lower;
-    if (m_ownRows) {
-        m_ownRows = std::make_shared<TableSnapshot>(m_ownRows->withLowered(column));
-        m_rows = m_ownRows;
-    } else {
-        m_rows = m_connection->cache().lowered(m_connection->file(), m_source, m_rows, column);
-    }
-    return *m_rows->lowerCell(m_position, column);
+    m_lowerField = LowerColumn(column).at(m_position).toString();
+    return m_lowerField;
 }
 
-const QStringList &Recordset::Column(const QString &column) const
+const LoweredColumn &Recordset::LowerColumn(int column)
 {
-    return m_rows->column(columnOf(column));
+    if (const LoweredColumn *lowered = m_rows->lowered(column))
+        return *lowered;
+    refine(m_rows->withLowered(column));
+    return *m_rows->lowered(column);
+}
+
+void Recordset::refine(TableSnapshot table)
+{
+    if (m_ownRows) {
+        m_ownRows = std::make_shared<TableSnapshot>(std::move(table));
+        m_rows = m_ownRows;
+    } else {
+        m_rows = m_connection->cache().refined(
+            m_connection->file(), m_source, m_rows, std::move(table));
+    }
+}
+
+const QStringList &Recordset::Column(const QString &column)
+{
+    const int c = columnOf(column);
+    if (!m_rows->hasStrings(c))
+        refine(m_rows->withStrings(c));
+    return m_rows->column(c);
 }
 
 void Recordset::AddNew()

@@ -8,6 +8,7 @@
 #include <vector>
 
 class AppendStatement;
+class LoweredColumn;
 class TableSnapshot;
 
 namespace modDB {
@@ -27,6 +28,8 @@ public:
     qint64 RecordCount() const { return m_rowCount; }
     void MoveFirst();
     void MoveNext();
+    // Moves rows ahead at once, stopping at EOF as MoveNext does.
+    void Move(qint64 rows);
     bool EOF_() const { return m_position >= m_rowCount; }
 
     // The current row's field by column name, matched in any ASCII case as SQLite matches
@@ -39,8 +42,14 @@ public:
     int columnIndex(const QString &column) const { return columnOf(column); }
     const QString &Fields(int column) const;
     const QString &LowerFields(int column);
-    // Every value of one column in table order, shared while the table is unchanged.
-    const QStringList &Column(const QString &column) const;
+    // The whole column lower-cased, for searches over every row; made as LowerFields makes it,
+    // and good until this row set next lowers another column or appends.
+    const LoweredColumn &LowerColumn(int column);
+    // Every value of one column in table order, shared while the table is unchanged. The
+    // first call for a column makes its strings once, for this row set and every later one
+    // over the unchanged table; good until this row set next asks for another column whole or
+    // appends.
+    const QStringList &Column(const QString &column);
     bool hasColumn(const QString &column) const;
 
     void AddNew();
@@ -50,6 +59,8 @@ public:
 
 private:
     int columnOf(const QString &column) const;
+    // Puts table, made from this row set's rows, in their place.
+    void refine(TableSnapshot table);
     void checkPosition() const;
 
     ConnectionPtr m_connection;
@@ -62,6 +73,8 @@ private:
     bool m_adding = false;
     std::vector<QString> m_newRow;
     std::vector<bool> m_newRowSet;
+    QString m_lowerField; // the last value LowerFields gave
+    mutable std::vector<QString> m_fields; // by column, the last value Fields gave
     // The last INSERT, kept for the next row that sets the same columns.
     std::unique_ptr<AppendStatement> m_append;
 };

@@ -2,19 +2,13 @@
 
 #include "CipherFile.h"
 #include "DictionaryError.h"
+#include "LoweredColumn.h"
 
 #include <sqlite3.h>
 
-namespace {
+#include <limits>
 
-// Text is stored as UTF-8; reading it as such spares SQLite a conversion per cell.
-QString columnText(sqlite3_stmt *stmt, int column)
-{
-    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
-    if (!text)
-        return {};
-    return QString::fromUtf8(text, sqlite3_column_bytes(stmt, column));
-}
+namespace {
 
 class Query
 {
@@ -22,31 +16,6 @@ public:
     ~Query() { sqlite3_finalize(m_stmt); }
     sqlite3_stmt *m_stmt = nullptr;
 };
-
-// The same as value.toLower(), sooner for the plain ASCII of most keys.
-QString lowerCase(const QString &value)
-{
-    const QChar *const begin = value.constData();
-    const QChar *const end = begin + value.size();
-    const QChar *upper = nullptr;
-    for (const QChar *c = begin; c != end; ++c) {
-        const char16_t u = c->unicode();
-        if (u >= 0x80)
-            return value.toLower();
-        if (!upper && u >= 'A' && u <= 'Z')
-            upper = c;
-    }
-    if (!upper)
-        return value;
-    QString lower = value;
-    QChar *out = lower.data();
-    for (qsizetype i = upper - begin; i < lower.size(); ++i) {
-        const char16_t u = out[i].unicode();
-        if (u >= 'A' && u <= 'Z')
-            out[i] = QChar(char16_t(u + ('a' - 'A')));
-    }
-    return lower;
-}
 
 } // namespace
 
@@ -88,38 +57,63 @@ TableSnapshot TableSnapshot::read(CipherFile &file, const QString &source, const
     }
     table.m_cells.resize(size_t(columns));
     table.m_lowered.resize(size_t(columns));
-    table.m_keepsLowered.assign(size_t(columns), false);
+    table.m_text.resize(size_t(columns));
+    for (auto &text : table.m_text)
+        text = std::make_shared<Text>();
 
-    // Row after row first, then column by column with every list made to its size at once:
-    // growing a list per column as the rows come costs more in the allocator than the copy.
-    std::vector<QString> cells;
+    // Kept in UTF-8 as SQLite gives it: a string per cell would cost more in the allocator
+    // than the reading itself, and most columns are never listed.
     int step;
     while ((step = sqlite3_step(query.m_stmt)) == SQLITE_ROW) {
-        for (int c = 0; c < columns; ++c)
-            cells.push_back(columnText(query.m_stmt, c));
+        for (int c = 0; c < columns; ++c) {
+            Text &column = *table.m_text[size_t(c)];
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(query.m_stmt, c));
+            if (text)
+                column.bytes.append(text, sqlite3_column_bytes(query.m_stmt, c));
+            if (column.bytes.size() > std::numeric_limits<quint32>::max())
+                throw DictionaryError(QStringLiteral("The file %1 holds more text than Somnilex "
+                                                     "can read.")
+                                          .arg(file.path()));
+            column.ends.append(quint32(column.bytes.size()));
+            column.nulls.push_back(!text);
+        }
         ++table.m_rowCount;
     }
     if (step != SQLITE_DONE)
         file.fail(source);
-    for (int c = 0; c < columns; ++c) {
-        QStringList &column = table.m_cells[size_t(c)];
-        column.reserve(table.m_rowCount);
-        for (size_t cell = size_t(c); cell < cells.size(); cell += size_t(columns))
-            column.append(std::move(cells[cell]));
-    }
+    return table;
+}
+
+QString TableSnapshot::cell(qint64 row, int column) const
+{
+    const Text *text = m_text[size_t(column)].get();
+    if (!text)
+        return m_cells[size_t(column)][row];
+    if (text->nulls[size_t(row)])
+        return QString();
+    const qsizetype begin = row == 0 ? 0 : text->ends[row - 1];
+    return QString::fromUtf8(text->bytes.constData() + begin, text->ends[row] - begin);
+}
+
+TableSnapshot TableSnapshot::withStrings(int column) const
+{
+    TableSnapshot table = *this;
+    if (hasStrings(column))
+        return table;
+    QStringList &strings = table.m_cells[size_t(column)];
+    strings.reserve(m_rowCount);
+    for (qint64 row = 0; row < m_rowCount; ++row)
+        strings.append(cell(row, column));
+    table.m_text[size_t(column)].reset();
     return table;
 }
 
 TableSnapshot TableSnapshot::withLowered(int column) const
 {
-    TableSnapshot table = *this;
-    if (m_keepsLowered[size_t(column)])
-        return table;
-    table.m_keepsLowered[size_t(column)] = true;
-    QStringList &lower = table.m_lowered[size_t(column)];
-    lower.reserve(m_rowCount);
-    for (const QString &value : m_cells[size_t(column)])
-        lower.append(lowerCase(value));
+    TableSnapshot table = withStrings(column);
+    std::shared_ptr<LoweredColumn> &lowered = table.m_lowered[size_t(column)];
+    if (!lowered)
+        lowered = std::make_shared<LoweredColumn>(table.m_cells[size_t(column)]);
     return table;
 }
 
@@ -129,10 +123,10 @@ TableSnapshot::~TableSnapshot()
     // they leave the allocator merging scattered blocks, a tenth of a cold read's time.
     std::vector<QString *> owned;
     for (QStringList &column : m_cells) {
-        if (column.isDetached())
+        if (column.size() == m_rowCount && column.isDetached())
             owned.push_back(column.data());
     }
-    if (owned.empty() || owned.size() != m_cells.size())
+    if (owned.empty())
         return;
     for (qint64 row = 0; row < m_rowCount; ++row) {
         for (QString *column : owned)
@@ -151,9 +145,21 @@ int TableSnapshot::indexOf(const QString &name) const
 void TableSnapshot::append(std::vector<QString> row)
 {
     for (size_t c = 0; c < m_cells.size(); ++c) {
-        if (m_keepsLowered[c])
-            m_lowered[c].append(lowerCase(row[c]));
-        m_cells[c].append(std::move(row[c]));
+        if (std::shared_ptr<Text> &text = m_text[c]) {
+            if (text.use_count() > 1)
+                text = std::make_shared<Text>(*text);
+            if (!row[c].isNull())
+                text->bytes.append(row[c].toUtf8());
+            text->ends.append(quint32(text->bytes.size()));
+            text->nulls.push_back(row[c].isNull());
+        }
+        if (std::shared_ptr<LoweredColumn> &lowered = m_lowered[c]) {
+            if (lowered.use_count() > 1)
+                lowered = std::make_shared<LoweredColumn>(*lowered);
+            lowered->append(row[c]);
+        }
+        if (!m_text[c])
+            m_cells[c].append(std::move(row[c]));
     }
     ++m_rowCount;
 }

@@ -1,15 +1,23 @@
 #pragma once
+#include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <vector>
 
 class CipherFile;
+class LoweredColumn;
 
-// The rows of one query as read at one moment, kept column by column in table order. A column
-// searched in any letter case gets lower-cased copies in a snapshot of its own, made from this
-// one (sharing its rows) and kept in step by append, so that each search lowers nothing.
+// The rows of one query as read at one moment, kept column by column in table order. Each
+// column is kept as read, its UTF-8 texts back to back in one block, until it is asked for as a
+// whole: then a snapshot of its own, made from this one (sharing its rows), holds it as strings
+// (withStrings). A column searched in any letter case gets lower-cased copies (see
+// LoweredColumn) the same way (withLowered). Both are kept in step by append, so that no list
+// or search converts or lowers anything twice, and a million rows cost one string each only in
+// the column that is listed.
 class TableSnapshot
 {
 public:
@@ -22,7 +30,9 @@ public:
     TableSnapshot &operator=(const TableSnapshot &) = default;
     TableSnapshot &operator=(TableSnapshot &&) = default;
     ~TableSnapshot();
-    // The same rows, with lower-cased copies of column besides.
+    // The same rows, with column held as strings.
+    TableSnapshot withStrings(int column) const;
+    // The same rows, with column held as strings and lower-cased copies of it besides.
     TableSnapshot withLowered(int column) const;
 
     const QStringList &columns() const { return m_columns; }
@@ -30,15 +40,13 @@ public:
 
     // The column of that name in any ASCII case, the name as stored first; -1 if none.
     int indexOf(const QString &name) const;
-    const QString &cell(qint64 row, int column) const { return m_cells[size_t(column)][row]; }
-    // Every value of one column in table order.
+    // The cell's text; null for NULL.
+    QString cell(qint64 row, int column) const;
+    // Every value of a column held as strings, in table order; see withStrings.
+    bool hasStrings(int column) const { return !m_text[size_t(column)]; }
     const QStringList &column(int column) const { return m_cells[size_t(column)]; }
-    // The lower-cased cell; null for a column without lower-cased copies (see withLowered).
-    const QString *lowerCell(qint64 row, int column) const
-    {
-        const QStringList &lowered = m_lowered[size_t(column)];
-        return row < lowered.size() ? &lowered[row] : nullptr;
-    }
+    // The column's lower-cased copies; null for a column without them (see withLowered).
+    const LoweredColumn *lowered(int column) const { return m_lowered[size_t(column)].get(); }
 
     // Adds a row, one value per column, after the last.
     void append(std::vector<QString> row);
@@ -50,8 +58,19 @@ private:
     QStringList m_columns;
     QHash<QString, int> m_columnIndex; // by name as stored
     QHash<QString, int> m_foldedColumnIndex; // by name folded as SQLite folds it
-    std::vector<QStringList> m_cells; // by column
-    std::vector<QStringList> m_lowered; // by column; empty for a column without copies
-    std::vector<bool> m_keepsLowered; // by column: whether m_lowered holds its copies
+    // A column as read: every non-NULL text in UTF-8, back to back.
+    struct Text
+    {
+        QByteArray bytes;
+        QList<quint32> ends; // where each row's text ends in bytes
+        std::vector<bool> nulls;
+    };
+    // By column; null once the column is held as strings. Shared by the copies of a snapshot
+    // until one of them appends.
+    std::vector<std::shared_ptr<Text>> m_text;
+    std::vector<QStringList> m_cells; // by column; empty for a column kept as read
+    // By column; null for a column without copies. Shared by the copies of a snapshot until
+    // one of them appends.
+    std::vector<std::shared_ptr<LoweredColumn>> m_lowered;
     qint64 m_rowCount = 0;
 };

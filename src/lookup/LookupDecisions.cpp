@@ -30,18 +30,6 @@ template <typename Read> bool attempt(ListOutcome &outcome, Failures failures, R
     }
 }
 
-template <typename Matches>
-QStringList keysWhere(DreamRows &rows, const QString &term, Matches matches)
-{
-    QStringList keys;
-    const qint64 count = rows.count();
-    for (qint64 row = 0; row < count; ++row) {
-        if (matches(rows.lowerKey(row), term))
-            keys.append(rows.key(row));
-    }
-    return keys;
-}
-
 PaneCalls restartWebSearch()
 {
     return { { PaneCall::Kind::RestartWebSearch, {} } };
@@ -58,15 +46,21 @@ template <typename Outcome> Outcome listAllAndAskForATerm(DreamRows &rows)
 
 // The Search button shows the page of the keyword the box names, when the list holds it; a
 // term that names no keyword leaves the pane where it is. A bare word handed to the web view
-// would be taken for a host name.
-PaneCalls showListedKeyword(const QStringList &keys, const QString &typed, DreamRows &rows)
+// would be taken for a host name. Whether a key is listed depends on its lower-cased text
+// alone, so the named keyword is listed exactly when its text passes the search's rule and
+// some row holds it.
+PaneCalls showListedKeyword(
+    bool wildcard, const QString &term, const QString &typed, DreamRows &rows)
 {
     const QString named = MatchRules::trimSpaces(QString(typed).remove(QLatin1Char('*'))).toLower();
-    for (const QString &key : keys) {
-        if (key.toLower() == named)
-            return { { PaneCall::Kind::NavigateMeaningPane, linkOf(rows, key) } };
-    }
-    return {};
+    const bool listed = wildcard ? MatchRules::lowerKeyMatchesWildcard(named, term)
+                                 : MatchRules::lowerKeyMatchesExact(named, term);
+    if (!listed)
+        return {};
+    const qint64 row = rows.firstRowOf(named);
+    if (row < 0)
+        return {};
+    return { { PaneCall::Kind::NavigateMeaningPane, rows.link(row) } };
 }
 
 // An exact or wildcard search of the dictionary, from either trigger.
@@ -89,7 +83,7 @@ SearchOutcome searchDictionary(SearchTrigger trigger, const LookupInput &input, 
         outcome.panes
             = { { PaneCall::Kind::ShowMeaningPane, {} }, { PaneCall::Kind::HideBrowser, {} } };
     else if (!attempt(outcome, Failures::Reported,
-                 [&] { outcome.panes = showListedKeyword(keys, input.typed, rows); }))
+                 [&] { outcome.panes = showListedKeyword(wildcard, term, input.typed, rows); }))
         return outcome;
     outcome.keys = std::move(keys);
     return outcome;
@@ -105,23 +99,18 @@ QStringList allKeys(DreamRows &rows)
 
 QStringList keysBeginningWith(DreamRows &rows, const QString &term)
 {
-    return keysWhere(rows, term, MatchRules::lowerKeyMatchesExact);
+    return rows.keysOf(rows.rowsBeginningWith(term));
 }
 
 QStringList keysContaining(DreamRows &rows, const QString &term)
 {
-    return keysWhere(rows, term, MatchRules::lowerKeyMatchesWildcard);
+    return rows.keysOf(rows.rowsContaining(term));
 }
 
 QString linkOf(DreamRows &rows, const QString &term)
 {
-    const QString lowerTerm = term.toLower();
-    const qint64 count = rows.count();
-    for (qint64 row = 0; row < count; ++row) {
-        if (rows.lowerKey(row) == lowerTerm)
-            return rows.link(row);
-    }
-    return term;
+    const qint64 row = rows.firstRowOf(term.toLower());
+    return row < 0 ? term : rows.link(row);
 }
 
 ListOutcome fill(DreamRows &rows)

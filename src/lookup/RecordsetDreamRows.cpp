@@ -2,6 +2,7 @@
 
 #include "DictionaryCache.h"
 #include "DreamsTable.h"
+#include "LoweredColumn.h"
 #include "modDB.h"
 
 namespace {
@@ -28,6 +29,31 @@ public:
     const QString &link(qint64 row) override { return at(row).Fields(column(m_link, LinkColumn)); }
     QStringList keys() override { return recordset().Column(KeyColumn); }
 
+    // Answered from the lower-cased Keys the dictionary store keeps beside its rows.
+    std::vector<qint64> rowsBeginningWith(const QString &term) override
+    {
+        return count() == 0 ? std::vector<qint64>() : loweredKeys().rowsBeginningWith(term);
+    }
+    std::vector<qint64> rowsContaining(const QString &term) override
+    {
+        return count() == 0 ? std::vector<qint64>() : loweredKeys().rowsContaining(term);
+    }
+    qint64 firstRowOf(const QString &lowerTerm) override
+    {
+        return count() == 0 ? -1 : loweredKeys().firstRowOf(lowerTerm);
+    }
+    QStringList keysOf(const std::vector<qint64> &rows) override
+    {
+        QStringList listed;
+        if (rows.empty())
+            return listed;
+        const QStringList &keys = recordset().Column(KeyColumn);
+        listed.reserve(qsizetype(rows.size()));
+        for (const qint64 row : rows)
+            listed.append(keys.at(row));
+        return listed;
+    }
+
 private:
     modDB::Recordset &recordset()
     {
@@ -43,10 +69,12 @@ private:
             rs.MoveFirst();
             m_row = 0;
         }
-        for (; m_row < row; ++m_row)
-            rs.MoveNext();
+        rs.Move(row - m_row);
+        m_row = row;
         return rs;
     }
+
+    const LoweredColumn &loweredKeys() { return recordset().LowerColumn(column(m_key, KeyColumn)); }
 
     int column(int &known, const QString &name)
     {

@@ -21,6 +21,8 @@ void ask(DreamRows &rows, const QString &what)
         rows.lowerKey(0);
     else if (what == "link")
         rows.link(0);
+    else if (what == "search")
+        rows.rowsContaining(QStringLiteral("a"));
     else
         rows.keys();
 }
@@ -37,6 +39,8 @@ private slots:
     void readsEveryRowInTableOrder();
     void movesToAnyRow();
     void emptyTable();
+    void searchesAnswerAsAWalkDoes_data();
+    void searchesAnswerAsAWalkDoes();
     void opensTheFileWhenFirstAsked();
     void failures_data();
     void failures();
@@ -87,6 +91,31 @@ void TestDreamRows::emptyTable()
     QCOMPARE(rows->keys(), QStringList());
 }
 
+void TestDreamRows::searchesAnswerAsAWalkDoes_data()
+{
+    QTest::addColumn<QString>("term");
+    const QString dottedI = QString(QChar(0x130));
+    for (const QString &term :
+        { QString(), QStringLiteral("snake"), QStringLiteral("cat"), QStringLiteral(" "),
+            QStringLiteral("snake "), QStringLiteral("e"), QStringLiteral("échelle"),
+            (dottedI + QStringLiteral("st")).toLower(), QStringLiteral("zebra") })
+        QTest::newRow(qPrintable(term.isEmpty() ? QStringLiteral("empty") : "'" + term + "'"))
+            << term;
+}
+
+// The file's view answers from an index; the plain walk every view may use is the measure.
+void TestDreamRows::searchesAnswerAsAWalkDoes()
+{
+    QFETCH(QString, term);
+    DreamFile::write(m_path);
+    const std::unique_ptr<DreamRows> rows = dreamRowsAt(m_cache, m_path);
+    QCOMPARE(rows->rowsBeginningWith(term), rows->DreamRows::rowsBeginningWith(term));
+    QCOMPARE(rows->rowsContaining(term), rows->DreamRows::rowsContaining(term));
+    QCOMPARE(rows->firstRowOf(term), rows->DreamRows::firstRowOf(term));
+    const std::vector<qint64> found = rows->rowsContaining(term);
+    QCOMPARE(rows->keysOf(found), rows->DreamRows::keysOf(found));
+}
+
 // A view made before the file exists reads it once it does: nothing is opened on the way.
 void TestDreamRows::opensTheFileWhenFirstAsked()
 {
@@ -123,6 +152,10 @@ void TestDreamRows::failures_data()
                                 << "";
     QTest::newRow("noLinkLowerKey") << Spoilt::NoLink << "lowerKey"
                                     << "";
+    QTest::newRow("noKeySearch") << Spoilt::NoKey << "search"
+                                 << "Key";
+    QTest::newRow("noLinkSearch") << Spoilt::NoLink << "search"
+                                  << "";
 }
 
 // A failure names the file, and the column when one is missing ("-": none to name).
