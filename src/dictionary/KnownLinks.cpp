@@ -4,18 +4,12 @@
 #include "DictionaryError.h"
 #include "DreamsTable.h"
 #include "QuoteIdentifier.h"
+#include "TableQuery.h"
 #include "TableSnapshot.h"
 
 #include <sqlite3.h>
 
 namespace {
-
-class Query
-{
-public:
-    ~Query() { sqlite3_finalize(m_stmt); }
-    sqlite3_stmt *m_stmt = nullptr;
-};
 
 // The stored bytes as QString would give them back: text that is not UTF-8 reads as the
 // replacement character, so such bytes are compared in the form they read as.
@@ -34,26 +28,17 @@ std::string_view asRead(const char *text, int size, std::string &converted)
 
 KnownLinks::KnownLinks(CipherFile &file, const QString &table)
 {
-    Query query;
     const QByteArray sql
         = QStringLiteral("SELECT * FROM %1").arg(modDB::quoteIdentifier(table)).toUtf8();
-    if (sqlite3_prepare_v2(file.handle(), sql.constData(), int(sql.size()), &query.m_stmt, nullptr)
-        != SQLITE_OK) {
-        if (QString::fromUtf8(sqlite3_errmsg(file.handle()))
-                .startsWith(QLatin1String("no such table")))
-            throw DictionaryError(QStringLiteral("The file %1 has no table %2: it is not a "
-                                                 "Somnilex dictionary.")
-                                      .arg(file.path(), table));
-        file.fail(QString::fromUtf8(sql));
-    }
+    const TableQuery query(file, sql, table);
 
     // The first column of the name as stored answers, else the first of it in any ASCII case.
-    const int columns = sqlite3_column_count(query.m_stmt);
+    const int columns = sqlite3_column_count(query.statement());
     int link = -1;
     int foldedLink = -1;
     const QString wanted = TableSnapshot::foldColumnName(DreamsTable::LinkColumn);
     for (int c = 0; c < columns; ++c) {
-        const QString name = QString::fromUtf8(sqlite3_column_name(query.m_stmt, c));
+        const QString name = QString::fromUtf8(sqlite3_column_name(query.statement(), c));
         m_columns << name;
         if (link < 0 && name == DreamsTable::LinkColumn)
             link = c;
@@ -71,10 +56,11 @@ KnownLinks::KnownLinks(CipherFile &file, const QString &table)
     std::vector<Slot> read;
     std::string converted;
     int step;
-    while ((step = sqlite3_step(query.m_stmt)) == SQLITE_ROW) {
-        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(query.m_stmt, link));
+    while ((step = sqlite3_step(query.statement())) == SQLITE_ROW) {
+        const auto *text
+            = reinterpret_cast<const char *>(sqlite3_column_text(query.statement(), link));
         const std::string_view value = text
-            ? asRead(text, sqlite3_column_bytes(query.m_stmt, link), converted)
+            ? asRead(text, sqlite3_column_bytes(query.statement(), link), converted)
             : std::string_view();
         read.push_back({ std::hash<std::string_view>()(value), quint32(m_text.size()),
             quint32(value.size()) });

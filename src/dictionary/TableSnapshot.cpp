@@ -3,21 +3,11 @@
 #include "CipherFile.h"
 #include "DictionaryError.h"
 #include "LoweredColumn.h"
+#include "TableQuery.h"
 
 #include <sqlite3.h>
 
 #include <limits>
-
-namespace {
-
-class Query
-{
-public:
-    ~Query() { sqlite3_finalize(m_stmt); }
-    sqlite3_stmt *m_stmt = nullptr;
-};
-
-} // namespace
 
 QString TableSnapshot::foldColumnName(const QString &name)
 {
@@ -32,21 +22,12 @@ QString TableSnapshot::foldColumnName(const QString &name)
 TableSnapshot TableSnapshot::read(CipherFile &file, const QString &source, const QString &tableName)
 {
     TableSnapshot table;
-    Query query;
     const QByteArray sql = source.toUtf8();
-    if (sqlite3_prepare_v2(file.handle(), sql.constData(), int(sql.size()), &query.m_stmt, nullptr)
-        != SQLITE_OK) {
-        if (QString::fromUtf8(sqlite3_errmsg(file.handle()))
-                .startsWith(QLatin1String("no such table")))
-            throw DictionaryError(QStringLiteral("The file %1 has no table %2: it is not a "
-                                                 "Somnilex dictionary.")
-                                      .arg(file.path(), tableName));
-        file.fail(source);
-    }
+    const TableQuery query(file, sql, tableName);
 
-    const int columns = sqlite3_column_count(query.m_stmt);
+    const int columns = sqlite3_column_count(query.statement());
     for (int c = 0; c < columns; ++c) {
-        const QString name = QString::fromUtf8(sqlite3_column_name(query.m_stmt, c));
+        const QString name = QString::fromUtf8(sqlite3_column_name(query.statement(), c));
         table.m_columns << name;
         // Of two like-named columns (a join, say) the first answers.
         if (!table.m_columnIndex.contains(name))
@@ -64,12 +45,13 @@ TableSnapshot TableSnapshot::read(CipherFile &file, const QString &source, const
     // Kept in UTF-8 as SQLite gives it: a string per cell would cost more in the allocator
     // than the reading itself, and most columns are never listed.
     int step;
-    while ((step = sqlite3_step(query.m_stmt)) == SQLITE_ROW) {
+    while ((step = sqlite3_step(query.statement())) == SQLITE_ROW) {
         for (int c = 0; c < columns; ++c) {
             Text &column = *table.m_text[size_t(c)];
-            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(query.m_stmt, c));
+            const auto *text
+                = reinterpret_cast<const char *>(sqlite3_column_text(query.statement(), c));
             if (text)
-                column.bytes.append(text, sqlite3_column_bytes(query.m_stmt, c));
+                column.bytes.append(text, sqlite3_column_bytes(query.statement(), c));
             if (column.bytes.size() > std::numeric_limits<quint32>::max())
                 throw DictionaryError(QStringLiteral("The file %1 holds more text than Somnilex "
                                                      "can read.")
