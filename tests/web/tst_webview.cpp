@@ -470,7 +470,11 @@ void TestWebView::pageMessageGoesWithItsPage()
     QTest::mouseClick(m_view->lblMessage, Qt::LeftButton);
     QVERIFY(!m_view->lblMessage->isVisible());
 
+    // The refreshed page ends after its alert; the next page is asked for only then, so that
+    // its completion is not taken for the refresh's.
+    QSignalSpy refreshed(m_view.get(), &WebView::DocumentComplete);
     m_view->Refresh();
+    QVERIFY(WebWait::documents(refreshed));
     QVERIFY(WebWait::until([&] { return messages.size() == 2; }));
     QVERIFY(m_view->lblMessage->isVisible());
     // The next page does not inherit it.
