@@ -73,11 +73,18 @@ private:
         return m_server.url("/dreams/" + key.toLower() + ".html");
     }
     // Waits until the pane shows address and nothing more is loading.
-    static bool showing(frmMain *pane, const QString &address)
+    // The pane has shown address: its last finished document, done loading. Only the view's
+    // own signal tells a finished load from one asked for but not yet begun, or one whose end
+    // is still on its way; so the documents are watched from the moment the pane exists.
+    bool showing(frmMain *pane, const QString &address)
     {
+        if (!m_documents || m_watched != pane->WB)
+            return false;
         return WebWait::until(
             [&] {
-                return QUrl(pane->WB->LocationURL()) == QUrl(address)
+                return !m_documents->isEmpty()
+                    && QUrl(m_documents->last().first().toString()) == QUrl(address)
+                    && QUrl(pane->WB->LocationURL()) == QUrl(address)
                     && !pane->WB->page()->isLoading();
             },
             WebWait::Timeout);
@@ -90,9 +97,18 @@ private:
         services.web = m_profile.get();
         return services;
     }
-    static frmMain *paneOf(Application &app) { return app.mainWindow()->meaningPane(); }
+    // Call before the event loop runs again after the pane is made, so no document is missed.
+    frmMain *watch(frmMain *pane)
+    {
+        m_documents = std::make_unique<QSignalSpy>(pane->WB, &WebView::DocumentComplete);
+        m_watched = pane->WB;
+        return pane;
+    }
+    frmMain *paneOf(Application &app) { return watch(app.mainWindow()->meaningPane()); }
 
     LocalHttpServer m_server;
+    std::unique_ptr<QSignalSpy> m_documents;
+    const WebView *m_watched = nullptr; // what m_documents listens to
     std::unique_ptr<TestFolder> m_folder;
     std::unique_ptr<WebProfile> m_profile;
 };
@@ -109,6 +125,7 @@ void TestMeaningPane::initTestCase()
 
 void TestMeaningPane::init()
 {
+    m_documents.reset();
     m_server.requests.clear();
 }
 
@@ -119,7 +136,7 @@ void TestMeaningPane::startUpOnlineOpensTheMainSite()
     Application app(config(), fakes.services());
     app.StartApplication();
     QCOMPARE(app.state().IsOnline, 1);
-    frmMain *pane = app.mainWindow()->meaningPane();
+    frmMain *pane = paneOf(app);
     QVERIFY(pane);
     QVERIFY(pane->WB->isVisible());
     QVERIFY(!pane->lblCaption->isVisible());
@@ -286,7 +303,7 @@ void TestMeaningPane::displayOpensTheKeywordsLink()
     Application app(config(), fakes.services());
     app.StartApplication();
     MDI *window = app.mainWindow();
-    frmMain *pane = window->meaningPane();
+    frmMain *pane = paneOf(app);
     QVERIFY(showing(pane, m_server.baseUrl() + "/"));
 
     QSignalSpy documents(pane->WB, &WebView::DocumentComplete);
@@ -351,6 +368,7 @@ void TestMeaningPane::loadOpensThePendingTerm()
     window.findChild<QLineEdit *>("txtKey")->setText(searchBox.arg(m_server.baseUrl()));
 
     window.panes()->showMeaningPane();
+    watch(window.meaningPane());
     QVERIFY(state.CurrentTerm.isEmpty());
     QVERIFY(showing(window.meaningPane(), m_server.url(expectedRequest)));
     QCOMPARE(m_server.requests, QStringList { expectedRequest });
