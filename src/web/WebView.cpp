@@ -4,6 +4,7 @@
 #include "FindBar.h"
 #include "NavigationPolicy.h"
 #include "PageContextMenu.h"
+#include "PageMessage.h"
 #include "WebPage.h"
 #include "WebProfile.h"
 
@@ -12,9 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
-#include <QLabel>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QQuickWidget>
 #include <QQuickWindow>
 #include <QUrl>
@@ -52,22 +51,8 @@ WebView::WebView(WebProfile &profile, QWidget *parent)
     // Painted before the first page arrives, so that an empty pane never flashes white.
     matchBackground();
 
-    lblMessage = new QLabel(this);
-    lblMessage->setObjectName(QStringLiteral("lblMessage"));
-    lblMessage->setAccessibleName(tr("Message from the page"));
-    // A page's words are text, never markup.
-    lblMessage->setTextFormat(Qt::PlainText);
-    lblMessage->setWordWrap(true);
-    lblMessage->setAutoFillBackground(true);
-    lblMessage->setBackgroundRole(QPalette::ToolTipBase);
-    lblMessage->setForegroundRole(QPalette::ToolTipText);
-    lblMessage->setFrameShape(QFrame::StyledPanel);
-    lblMessage->setMargin(6);
-    lblMessage->setCursor(Qt::PointingHandCursor);
-    lblMessage->setToolTip(tr("Click to close"));
-    lblMessage->installEventFilter(this);
-    lblMessage->hide();
-    connect(m_page, &WebPage::message, this, &WebView::showMessage);
+    lblMessage = new PageMessage(this);
+    connect(m_page, &WebPage::message, lblMessage, &PageMessage::say);
     connect(m_page, &WebPage::loadAdmitted, lblMessage, &QWidget::hide);
     connect(m_page, &WebPage::networkNeeded, this, &WebView::NetworkNeeded);
     findBar = new FindBar(this);
@@ -131,31 +116,9 @@ void WebView::showInPlace(const QUrl &failed, const QUrl &replacement)
     }
 }
 
-void WebView::showMessage(const QString &text)
-{
-    lblMessage->setText(tr("This page says: %1").arg(text));
-    placeMessage();
-    lblMessage->show();
-    lblMessage->raise();
-}
-
-void WebView::placeMessage()
-{
-    lblMessage->setGeometry(0, 0, width(), lblMessage->heightForWidth(width()));
-}
-
 void WebView::matchBackground()
 {
     m_page->setBackgroundColor(palette().color(QPalette::Window));
-}
-
-bool WebView::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == lblMessage && event->type() == QEvent::MouseButtonPress) {
-        lblMessage->hide();
-        return true;
-    }
-    return QWebEngineView::eventFilter(watched, event);
 }
 
 void WebView::changeEvent(QEvent *event)
@@ -195,7 +158,7 @@ void WebView::childEvent(QChildEvent *event)
 void WebView::resizeEvent(QResizeEvent *event)
 {
     QWebEngineView::resizeEvent(event);
-    placeMessage();
+    lblMessage->fitTo(width());
 }
 
 bool WebView::isScriptAddress(const QString &address)

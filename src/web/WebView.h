@@ -1,10 +1,11 @@
 #pragma once
+#include "PageMessage.h"
+
 #include <QString>
 #include <QUrl>
 #include <QWebEngineView>
 
 class FindBar;
-class QLabel;
 class QWebEngineLoadingInfo;
 class WebPage;
 class WebProfile;
@@ -64,7 +65,7 @@ public:
 
     // The page's latest message, over the top of the page until the next page loads or a click
     // puts it away.
-    QLabel *lblMessage = nullptr;
+    PageMessage *lblMessage = nullptr;
     // Ctrl+F's strip over the foot of the page.
     FindBar *findBar = nullptr;
 
@@ -79,7 +80,6 @@ signals:
     void NetworkNeeded(const QUrl &address);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void childEvent(QChildEvent *event) override;
@@ -89,8 +89,6 @@ private:
     void runWithArguments(const QString &function, const QStringList &jsonArguments);
     void loadFailed(const QWebEngineLoadingInfo &info);
     void showInPlace(const QUrl &failed, const QUrl &replacement);
-    void showMessage(const QString &text);
-    void placeMessage();
     void matchBackground();
 
     WebPage *m_page = nullptr;

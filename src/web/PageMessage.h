@@ -1,0 +1,20 @@
+#pragma once
+#include <QLabel>
+
+// A page's latest message (what it asked a dialog to say), laid over the top of the page as
+// plain text until a click puts it away. Pages never get a dialog of their own: one that
+// alerts in a loop would hold the whole program.
+class PageMessage : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit PageMessage(QWidget *page);
+
+    // Shows text over the top of the page.
+    void say(const QString &text);
+    // Keeps the strip as wide as the page, as tall as its words.
+    void fitTo(int width);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+};
