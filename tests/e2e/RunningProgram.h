@@ -6,7 +6,11 @@
 #include "Fakes.h"
 #include "QtPrompter.h"
 #include "TestDictionary.h"
+#include "WebView.h"
+#include "WebWait.h"
+#include "frmMain.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
@@ -30,6 +34,18 @@ public:
     {
         application->StartApplication();
         prompter.setParentWindow(application->mainWindow());
+    }
+
+    // Starts and waits for the meaning pane's first document; returns its address, or an empty
+    // text when none came.
+    QString startAndLoad()
+    {
+        start();
+        MDI *window = mainWindow();
+        if (!window || !window->meaningPane())
+            return QString();
+        QSignalSpy loaded(window->meaningPane()->WB, &WebView::DocumentComplete);
+        return WebWait::documents(loaded) ? loaded.first().first().toString() : QString();
     }
 
     MDI *mainWindow() const { return application->mainWindow(); }

@@ -77,12 +77,8 @@ void TestKeyboard::cleanup()
 
 void TestKeyboard::startAndLoad()
 {
-    m_program->start();
-    MDI *window = m_program->mainWindow();
-    QVERIFY(window && window->meaningPane());
-    QSignalSpy loaded(window->meaningPane()->WB, &WebView::DocumentComplete);
-    QVERIFY(WebWait::documents(loaded));
-    QVERIFY(QTest::qWaitForWindowActive(window, WindowManagerTimeout));
+    QVERIFY(!m_program->startAndLoad().isEmpty());
+    QVERIFY(QTest::qWaitForWindowActive(m_program->mainWindow(), WindowManagerTimeout));
 }
 
 void TestKeyboard::press(Qt::Key key, Qt::KeyboardModifiers modifiers)

@@ -118,14 +118,9 @@ void TestRealMainWindow::cleanup()
 
 void TestRealMainWindow::startAndLoad()
 {
-    m_program->start();
-    MDI *window = m_program->mainWindow();
-    QVERIFY(window && window->meaningPane());
-    QSignalSpy loaded(window->meaningPane()->WB, &WebView::DocumentComplete);
-    QVERIFY(WebWait::documents(loaded));
-    QCOMPARE(loaded.first().first().toString(), m_server.baseUrl() + "/");
+    QCOMPARE(m_program->startAndLoad(), m_server.baseUrl() + "/");
     QTRY_VERIFY_WITH_TIMEOUT(
-        RealDesktop::isMaximised(RealDesktop::idOf(window)), WindowManagerTimeout);
+        RealDesktop::isMaximised(RealDesktop::idOf(m_program->mainWindow())), WindowManagerTimeout);
 }
 
 void TestRealMainWindow::opensMaximisedOnceThePageHasLoaded()
