@@ -23,13 +23,18 @@ const ButtonName ButtonNames[] = {
     { "Search", QT_TRANSLATE_NOOP("AccessibleNames", "Search engine home page") },
 };
 
-// Asked with the most derived class name first: a window whose class comes straight from
-// QWidget gets the window role; every other object is left to Qt's own interfaces.
+// Asked with the most derived class name first: a window of ours whose class comes straight
+// from QWidget gets the window role; every other object is left to Qt's own interfaces. A
+// pop-up menu comes straight from QWidget too, but only Qt's own interface lists its entries,
+// so pop-ups (menus, tooltips, completions) are never taken for windows.
 QAccessibleInterface *plainWindow(const QString &, QObject *object)
 {
     auto *widget = qobject_cast<QWidget *>(object);
     if (!widget || !widget->isWindow()
         || widget->metaObject()->superClass() != &QWidget::staticMetaObject)
+        return nullptr;
+    const Qt::WindowType type = widget->windowType();
+    if (type != Qt::Window && type != Qt::Dialog)
         return nullptr;
     return new QAccessibleWidget(widget, QAccessible::Window);
 }

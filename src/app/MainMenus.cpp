@@ -22,7 +22,7 @@ void MainMenus::buildFileMenu(QMenuBar *bar)
     QMenu *mnuFile = bar->addMenu(tr("&File"));
     mnuUpdate = mnuFile->addAction(tr("&Update"));
     mnuFile->addSeparator();
-    mnuPrint = mnuFile->addAction(tr("&Print Page..."));
+    mnuPrint = mnuFile->addAction(tr("&Print Page\u2026"));
     mnuPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     mnuFile->addSeparator();
     mnuExit = mnuFile->addAction(tr("E&xit"));

@@ -1,5 +1,7 @@
 #include "FindBar.h"
 
+#include "PageStrip.h"
+
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,7 +14,7 @@
 #include <QWebEngineView>
 
 FindBar::FindBar(QWebEngineView *view)
-    : QWidget(view)
+    : QWidget(PageStrip::hostFor(view))
     , m_view(view)
 {
     setObjectName(QStringLiteral("FindBar"));
@@ -66,6 +68,9 @@ FindBar::FindBar(QWebEngineView *view)
 
 void FindBar::open()
 {
+    // A hidden page has nothing to find in.
+    if (m_view->isHidden())
+        return;
     place();
     show();
     raise();
@@ -126,12 +131,17 @@ void FindBar::showResult(const QWebEngineFindTextResult &result)
 void FindBar::place()
 {
     const int height = sizeHint().height();
-    setGeometry(0, m_view->height() - height, m_view->width(), height);
+    const QRect page = PageStrip::pageRect(m_view, parentWidget());
+    setGeometry(page.left(), page.bottom() + 1 - height, page.width(), height);
 }
 
 bool FindBar::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_view && event->type() == QEvent::Resize && isVisible())
-        place();
+    if (watched == m_view && isVisible()) {
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Move)
+            place();
+        else if (event->type() == QEvent::Hide)
+            hide();
+    }
     return QWidget::eventFilter(watched, event);
 }

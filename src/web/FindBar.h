@@ -9,7 +9,8 @@ class QWebEngineView;
 
 // Finding text in the page a view shows: a strip over the foot of the page with the text to
 // find, the next and previous keys and how many matches there are. Typing finds as it goes;
-// Esc puts the strip away and gives the focus back to the page.
+// Esc puts the strip away and gives the focus back to the page. It lies in the view's parent,
+// beside the view, so that screen readers find it (see PageStrip).
 class FindBar : public QWidget
 {
     Q_OBJECT

@@ -18,6 +18,8 @@ NavigationToolbar::NavigationToolbar(const QString &title, QWidget *parent)
         action->setObjectName(name);
         action->setToolTip(name);
         connect(action, &QAction::triggered, this, [this, name] { emit ButtonClick(name); });
+        // A toolbar's buttons take no focus by default: the keys would need the mouse.
+        widgetForAction(action)->setFocusPolicy(Qt::TabFocus);
     }
     addSeparator();
 }

@@ -1,9 +1,13 @@
 #include "PageMessage.h"
 
+#include "PageStrip.h"
+
+#include <QEvent>
 #include <QMouseEvent>
 
-PageMessage::PageMessage(QWidget *page)
-    : QLabel(page)
+PageMessage::PageMessage(QWidget *view)
+    : QLabel(PageStrip::hostFor(view))
+    , m_view(view)
 {
     setObjectName(QStringLiteral("lblMessage"));
     setAccessibleName(tr("Message from the page"));
@@ -17,21 +21,33 @@ PageMessage::PageMessage(QWidget *page)
     setMargin(6);
     setCursor(Qt::PointingHandCursor);
     setToolTip(tr("Click to close"));
+    view->installEventFilter(this);
     hide();
 }
 
 void PageMessage::say(const QString &text)
 {
     setText(tr("This page says: %1").arg(text));
-    if (parentWidget())
-        fitTo(parentWidget()->width());
+    fit();
     show();
     raise();
 }
 
-void PageMessage::fitTo(int width)
+void PageMessage::fit()
 {
-    setGeometry(0, 0, width, heightForWidth(width));
+    const QRect page = PageStrip::pageRect(m_view, parentWidget());
+    setGeometry(page.left(), page.top(), page.width(), heightForWidth(page.width()));
+}
+
+bool PageMessage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view) {
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Move)
+            fit();
+        else if (event->type() == QEvent::Hide)
+            hide();
+    }
+    return QLabel::eventFilter(watched, event);
 }
 
 void PageMessage::mousePressEvent(QMouseEvent *event)

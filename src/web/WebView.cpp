@@ -80,6 +80,12 @@ WebView::WebView(WebProfile &profile, QWidget *parent)
         });
 }
 
+WebView::~WebView()
+{
+    delete findBar;
+    delete lblMessage;
+}
+
 void WebView::loadFailed(const QWebEngineLoadingInfo &info)
 {
     const QUrl failed = info.url();
@@ -139,6 +145,10 @@ void WebView::contextMenuEvent(QContextMenuEvent *event)
     }
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
+    // Opened from the keyboard, the menu starts on its first entry, which a screen reader then
+    // announces, as a menu bar's menu does.
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        menu->setActiveAction(menu->actions().constFirst());
 }
 
 void WebView::childEvent(QChildEvent *event)
@@ -153,12 +163,6 @@ void WebView::childEvent(QChildEvent *event)
         if (QQuickWindow *helper = drawing->quickWindow())
             helper->setFlag(Qt::Popup);
     }
-}
-
-void WebView::resizeEvent(QResizeEvent *event)
-{
-    QWebEngineView::resizeEvent(event);
-    lblMessage->fitTo(width());
 }
 
 bool WebView::isScriptAddress(const QString &address)

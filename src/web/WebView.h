@@ -22,6 +22,8 @@ class WebView : public QWebEngineView
 public:
     // Every view shows its pages through the one hardened profile.
     explicit WebView(WebProfile &profile, QWidget *parent = nullptr);
+    // The strips beside the view go with it.
+    ~WebView() override;
 
     // Opens one address. Plain text (a bare word) is taken as QUrl::fromUserInput reads it.
     // An address the navigation policy does not allow (javascript:, file:, data: and the like)
@@ -64,7 +66,7 @@ public:
     WebPage *webPage() const { return m_page; }
 
     // The page's latest message, over the top of the page until the next page loads or a click
-    // puts it away.
+    // puts it away. Both strips lie in the view's parent, where screen readers reach them.
     PageMessage *lblMessage = nullptr;
     // Ctrl+F's strip over the foot of the page.
     FindBar *findBar = nullptr;
@@ -83,7 +85,6 @@ protected:
     void changeEvent(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void childEvent(QChildEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void runWithArguments(const QString &function, const QStringList &jsonArguments);

@@ -14,6 +14,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 
 namespace {
@@ -56,6 +57,8 @@ frmBrowser::frmBrowser(WebProfile &profile, const AppConfig &config, AppState &s
     // The list holds only the addresses the window has shown; typed text is never added.
     cboAddress->setInsertPolicy(QComboBox::NoInsert);
     cboAddress->setAccessibleName(tr("Address"));
+    // The reader lands in the box's field, which has no label of its own.
+    cboAddress->lineEdit()->setAccessibleName(tr("Address"));
     cboAddress->setGeometry(TwipsRect { 840, 30, 3795, 315 }.toPixels());
     lblAddress->setBuddy(cboAddress);
 

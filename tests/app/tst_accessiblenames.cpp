@@ -1,7 +1,9 @@
 #include "AccessibleNames.h"
+#include "FindBar.h"
 #include "LinkLabel.h"
 #include "MainWindowTestBase.h"
 #include "NavigationToolbar.h"
+#include "PageMessage.h"
 #include "PaneArea.h"
 #include "WebView.h"
 #include "WebWait.h"
@@ -10,6 +12,9 @@
 #include <QAccessible>
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSet>
 #include <QToolBar>
@@ -29,6 +34,9 @@ private slots:
     void windowsAreAnnouncedAsWindows();
     void hiddenLabelsTakeNoFocus();
     void onlyRealWindowsAreListed();
+    void menusListTheirEntries_data();
+    void menusListTheirEntries();
+    void pageStripsAreInTheTree();
 };
 
 void TestAccessibleNames::toolbarButtonsHaveDistinctNamesAndKeepTheirTooltips_data()
@@ -119,6 +127,63 @@ void TestAccessibleNames::onlyRealWindowsAreListed()
         names << application->child(i)->text(QAccessible::Name);
     QVERIFY2(names.contains(m_window->windowTitle()), qPrintable(names.join(", ")));
     QVERIFY2(!names.contains(QStringLiteral("Offscreen")), qPrintable(names.join(", ")));
+}
+
+void TestAccessibleNames::menusListTheirEntries_data()
+{
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QStringList>("entries");
+    QTest::newRow("File") << QStringLiteral("File")
+                          << QStringList { "Update", "Print Page…", "Exit" };
+    QTest::newRow("Help") << QStringLiteral("Help") << QStringList { "Visit Us Online" };
+}
+
+// A pop-up menu is read through Qt's own menu interface, which lists its entries: taken for a
+// plain window it would read as an empty frame.
+void TestAccessibleNames::menusListTheirEntries()
+{
+    QFETCH(QString, menu);
+    QFETCH(QStringList, entries);
+    AccessibleNames::installWindowRoles();
+    openMainWindow();
+    QMenu *popup = nullptr;
+    for (QAction *action : m_window->menuBar()->actions()) {
+        if (action->text().remove(QLatin1Char('&')) == menu)
+            popup = action->menu();
+    }
+    QVERIFY(popup);
+    popup->popup(m_window->mapToGlobal(QPoint(10, 10)));
+    QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(popup);
+    QVERIFY(shown);
+    QCOMPARE(shown->role(), QAccessible::PopupMenu);
+    QStringList names;
+    for (int i = 0; i < shown->childCount(); ++i)
+        names << shown->child(i)->text(QAccessible::Name).remove(QLatin1Char('&')).trimmed();
+    for (const QString &entry : entries)
+        QVERIFY2(names.contains(entry), qPrintable(names.join(", ")));
+    popup->hide();
+}
+
+// The find bar and the page's message strip are reached from the pane that shows the page:
+// the view's own interface holds only the web document.
+void TestAccessibleNames::pageStripsAreInTheTree()
+{
+    openMainWindow();
+    m_window->panes()->showMeaningPane();
+    WebView *view = m_window->meaningPane()->WB;
+    for (QWidget *strip :
+        { static_cast<QWidget *>(view->findBar), static_cast<QWidget *>(view->lblMessage) }) {
+        QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(strip);
+        QVERIFY(shown);
+        QAccessibleInterface *parent = shown->parent();
+        QVERIFY2(parent && parent->indexOfChild(shown) >= 0, qPrintable(strip->objectName()));
+        QVERIFY(parent->object() != view);
+    }
+    view->findBar->open();
+    QCOMPARE(QApplication::focusWidget(), view->findBar->txtFind);
+    QAccessibleInterface *field = QAccessible::queryAccessibleInterface(view->findBar->txtFind);
+    QVERIFY(!field->text(QAccessible::Name).isEmpty());
+    QVERIFY(field->state().focused);
 }
 
 QTEST_MAIN(TestAccessibleNames)

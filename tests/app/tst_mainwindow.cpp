@@ -126,7 +126,7 @@ void TestMainWindow::makeUp()
         }
     }
     QCOMPARE(menuTexts,
-        QStringList({ "&File", "&Update ", "&Print Page... Ctrl+P", "E&xit Ctrl+Q", "&Page",
+        QStringList({ "&File", "&Update ", "&Print Page… Ctrl+P", "E&xit Ctrl+Q", "&Page",
             "&Find in Page... Ctrl+F", "Find &Next F3", "Find Pre&vious Shift+F3",
             "Zoom &In Ctrl++", "Zoom &Out Ctrl+-", "&Actual Size Ctrl+0", "&Help",
             "Somnilex &Start Page F1", "&Online Help ", "&Visit Us Online ",

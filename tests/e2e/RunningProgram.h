@@ -18,8 +18,9 @@
 class RunningProgram
 {
 public:
-    // mainSite is the address the meaning pane opens at start-up when online.
-    RunningProgram(bool online, const QString &mainSite)
+    // mainSite is the address the meaning pane opens at start-up when online. files, when
+    // given, stands in for the fake file chooser.
+    RunningProgram(bool online, const QString &mainSite, FileChooser *files = nullptr)
     {
         m_folder.writeDictionary(rowsOf({ "Snake", "Moon", "Sun" }));
         fakes.connection.online = online;
@@ -27,6 +28,8 @@ public:
         m_config.MainSiteAddress = mainSite;
         Services services = fakes.services();
         services.prompter = &prompter;
+        if (files)
+            services.files = files;
         application = std::make_unique<Application>(m_config, services);
     }
 
