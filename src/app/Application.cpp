@@ -18,6 +18,10 @@ Application::Application(AppConfig config, Services services, QObject *parent)
     , m_config(std::move(config))
     , m_services(services)
 {
+    if (m_services.settings && m_services.prompter) {
+        m_settings = std::make_unique<ReportedSettings>(*m_services.settings, *m_services.prompter);
+        m_services.settings = m_settings.get();
+    }
     AccessibleNames::installWindowRoles();
 }
 
