@@ -61,6 +61,8 @@ private slots:
     void copyThatDoesNotOpenIsSetAside();
     void noteThatIsNotAFile_data();
     void noteThatIsNotAFile();
+    void copyThatIsNoFile_data();
+    void copyThatIsNoFile();
 };
 
 void TestDamagedDictionary::brokenInstalledIsNeverTaken_data()
@@ -241,6 +243,45 @@ void TestDamagedDictionary::noteThatIsNotAFile()
     const DictionaryLocation::Plan next = setup.user().prepare();
     QCOMPARE(next.action, Action::UseUserCopy);
     QVERIFY2(next.message.isEmpty(), qPrintable(next.message));
+}
+
+void TestDamagedDictionary::copyThatIsNoFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("named pipe") << "fifo"
+                                << "is a named pipe (FIFO), not a dictionary file";
+    QTest::newRow("link to a device") << "device link"
+                                      << "is a device, not a dictionary file";
+    QTest::newRow("folder") << "folder"
+                            << "is a folder, not a dictionary file";
+}
+
+void TestDamagedDictionary::copyThatIsNoFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, said);
+    Installation setup;
+    setup.install({ "Snake", "Moon" });
+    QVERIFY(QDir().mkpath(setup.data));
+    const QString device = endlessDevice(setup.root.path());
+    if (kind == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(setup.copy).constData(), 0600), 0);
+    else if (kind == "device link")
+        QVERIFY(QFile::link(device, setup.copy));
+    else
+        QVERIFY(QDir().mkdir(setup.copy));
+    const PlainFile::Kind before = PlainFile::kindOf(setup.copy, false);
+
+    const DictionaryLocation::Plan plan = setup.user().prepare();
+
+    // Looked up in the installed dictionary; what is in the copy's place is left as it was.
+    QCOMPARE(plan.action, Action::UseInstalled);
+    QCOMPARE(plan.dictionary, setup.installed);
+    QVERIFY2(plan.message.contains(setup.copy + ' ' + said), qPrintable(plan.message));
+    QCOMPARE(PlainFile::kindOf(setup.copy, false), before);
+    QCOMPARE(PlainFile::kindOf(device, false), PlainFile::Kind::Device);
+    QVERIFY(!QFileInfo::exists(setup.user().stampPath()));
 }
 
 QTEST_GUILESS_MAIN(TestDamagedDictionary)
