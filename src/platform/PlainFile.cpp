@@ -6,7 +6,6 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -55,6 +54,39 @@ bool readUpTo(int fd, qint64 limit, QByteArray &bytes)
     return true;
 }
 #endif
+
+// The bytes of a file already seen to be a regular one; why not, when they could not be had.
+QString readRegular(const QString &path, qint64 limit, bool followLinks, QByteArray &bytes)
+{
+    const QString tooLarge = QStringLiteral("is larger than %1 bytes").arg(limit);
+#ifdef Q_OS_UNIX
+    // Looked at before it is opened, and again once open: it may have been swapped in between.
+    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW);
+    const int fd = ::open(QFile::encodeName(path).constData(), flags);
+    if (fd < 0)
+        return QStringLiteral("could not be opened: ") + systemReason(errno);
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return QStringLiteral("is not a regular file");
+    }
+    const bool whole = info.st_size <= limit && readUpTo(fd, limit, bytes);
+    const int error = errno;
+    ::close(fd);
+    if (info.st_size > limit || bytes.size() > limit)
+        return tooLarge;
+    return whole ? QString() : QStringLiteral("could not be read: ") + systemReason(error);
+#else
+    Q_UNUSED(followLinks);
+    QFile file(path);
+    if (file.size() > limit)
+        return tooLarge;
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("could not be opened: ") + file.errorString();
+    bytes = file.read(limit);
+    return {};
+#endif
+}
 
 } // namespace
 
@@ -113,46 +145,10 @@ PlainFile::Contents PlainFile::read(const QString &path, qint64 limit, bool foll
             : QStringLiteral("is ") + describe(kind);
         return contents;
     }
-#ifdef Q_OS_UNIX
-    // Looked at before it is opened, and again once open: it may have been swapped in between.
-    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW);
-    const int fd = ::open(QFile::encodeName(path).constData(), flags);
-    if (fd < 0) {
-        contents.problem = QStringLiteral("could not be opened: ") + systemReason(errno);
-        return contents;
-    }
-    struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        contents.problem = QStringLiteral("is not a regular file");
-        return contents;
-    }
-    QByteArray bytes;
-    const bool whole = info.st_size <= limit && readUpTo(fd, limit, bytes);
-    const int error = errno;
-    ::close(fd);
-    if (info.st_size > limit || bytes.size() > limit) {
-        contents.problem = QStringLiteral("is larger than %1 bytes").arg(limit);
-        return contents;
-    }
-    if (!whole) {
-        contents.problem = QStringLiteral("could not be read: ") + systemReason(error);
-        return contents;
-    }
-    contents.bytes = bytes;
-#else
-    QFile file(path);
-    if (file.size() > limit) {
-        contents.problem = QStringLiteral("is larger than %1 bytes").arg(limit);
-        return contents;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        contents.problem = QStringLiteral("could not be opened: ") + file.errorString();
-        return contents;
-    }
-    contents.bytes = file.read(limit);
-#endif
-    contents.read = true;
+    contents.problem = readRegular(path, limit, followLinks, contents.bytes);
+    contents.read = contents.problem.isEmpty();
+    if (!contents.read)
+        contents.bytes.clear();
     return contents;
 }
 

@@ -122,42 +122,32 @@ void TestDictionaryLocation::decidesOnDamage_data()
     QTest::addColumn<QStringList>("message"); // what the message says; empty: no message
 
     const QString noise = QStringLiteral("The file %1 is not a dictionary database.");
-    const QString broken = noise.arg(Installed);
-    const QString spoiled = noise.arg(Copy);
+    const QString broken = noise.arg(Installed), spoiled = noise.arg(Copy), no;
+    const QString locked = "The dictionary file " + Installed + " is locked by another program.";
+    const QString isDamaged = "installed dictionary " + Installed + " is damaged";
     const QStringList none;
     QTest::newRow("first start, installed damaged")
-        << broken << true << false << ""
-        << ""
-        << "" << Action::Unreadable << Installed << false
-        << QStringList { "installed dictionary " + Installed + " is damaged", broken,
-               "no symbols to show", "Installing Somnilex again" };
+        << broken << true << false << no << no << no << Action::Unreadable << Installed << false
+        << QStringList { isDamaged, broken, "no symbols to show", "Installing Somnilex again" };
     QTest::newRow("first start, installed unreadable")
-        << "The dictionary file " + Installed + " is locked by another program." << false << false
-        << ""
-        << ""
-        << "" << Action::Unreadable << Installed << false
-        << QStringList { "installed dictionary " + Installed + " could not be read" };
+        << locked << false << false << no << no << no << Action::Unreadable << Installed << false
+        << QStringList { "installed dictionary " + Installed + " could not be read", locked };
     QTest::newRow("upgrade to a damaged install")
-        << broken << true << true << "v1"
-        << ""
-        << "" << Action::UseUserCopy << Copy << true
-        << QStringList { "installed dictionary " + Installed + " is damaged", broken,
-               "new symbols were not added", "shows your copy as it is" };
-    QTest::newRow("unchanged, copy opens") << "" << false << true << "v2"
-                                           << ""
-                                           << "" << Action::UseUserCopy << Copy << true << none;
-    QTest::newRow("copy does not open") << "" << false << true << "v2" << spoiled << ""
+        << broken << true << true << "v1" << no << no << Action::UseUserCopy << Copy << true
+        << QStringList { isDamaged, broken, "new symbols were not added", "your copy as it is" };
+    QTest::newRow("unchanged, copy opens")
+        << no << false << true << "v2" << no << no << Action::UseUserCopy << Copy << true << none;
+    QTest::newRow("copy does not open") << no << false << true << "v2" << spoiled << no
                                         << Action::ReplaceUserCopy << Copy << true << none;
     QTest::newRow("copy taken from a damaged install does not open")
-        << "" << false << true << "v0" << spoiled << "" << Action::ReplaceUserCopy << Copy << true
+        << no << false << true << "v0" << spoiled << no << Action::ReplaceUserCopy << Copy << true
         << none;
     QTest::newRow("copy does not open, installed damaged")
-        << broken << true << true << "v1" << spoiled << "" << Action::Unreadable << Copy << false
-        << QStringList { "Your copy of the dictionary " + Copy + " does not open",
-               "installed dictionary " + Installed + " is damaged", broken, spoiled,
-               "your copy is kept as it is" };
+        << broken << true << true << "v1" << spoiled << no << Action::Unreadable << Copy << false
+        << QStringList { "Your copy of the dictionary " + Copy + " does not open", isDamaged,
+               broken, spoiled, "your copy is kept as it is" };
     QTest::newRow("copy does not open, unwritable data folder")
-        << "" << false << true << "v2" << spoiled << Unwritable << Action::UseInstalled << Installed
+        << no << false << true << "v2" << spoiled << Unwritable << Action::UseInstalled << Installed
         << true
         << QStringList { Copy + " does not open, and a new one could not be made", spoiled,
                Unwritable, "shows the installed dictionary" };

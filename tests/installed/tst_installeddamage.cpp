@@ -83,6 +83,13 @@ private slots:
     void damagedThenMended();
 
 private:
+    // Lays out what the user's folder holds before the damaged install; returns the copy's rows.
+    std::vector<DictionaryRow> lay(
+        const Machine &machine, const QString &history, const QByteArray &broken) const;
+    // One start on the damaged install: told once, nothing taken.
+    void startsWithTheDamage(const Machine &machine, const AppConfig &config,
+        const std::vector<DictionaryRow> &before, bool fresh) const;
+
     std::vector<DictionaryRow> m_shipped;
 };
 
@@ -104,13 +111,9 @@ void TestInstalledDamage::damagedThenMended_data()
     }
 }
 
-void TestInstalledDamage::damagedThenMended()
+std::vector<DictionaryRow> TestInstalledDamage::lay(
+    const Machine &machine, const QString &history, const QByteArray &broken) const
 {
-    QFETCH(QString, history);
-    QFETCH(QString, damage);
-    Machine machine;
-    const QByteArray broken = damaged(bytesOf(Shipped), damage);
-    writeBytes(machine.installed, broken);
     std::vector<DictionaryRow> before;
     if (history == "upgrade") {
         before.assign(m_shipped.begin(), m_shipped.end() - 10);
@@ -122,25 +125,41 @@ void TestInstalledDamage::damagedThenMended()
         writeBytes(machine.stamp,
             QCryptographicHash::hash(broken, QCryptographicHash::Sha256).toHex() + '\n');
     }
+    return before;
+}
+
+void TestInstalledDamage::startsWithTheDamage(const Machine &machine, const AppConfig &config,
+    const std::vector<DictionaryRow> &before, bool fresh) const
+{
     const QByteArray stampBefore = bytesOf(machine.stamp);
+    FakeServices fakes;
+    Application app(config, fakes.services());
+    app.StartApplication();
+    QVERIFY(app.mainWindow() && app.mainWindow()->isVisible());
+    QCOMPARE(fakes.prompter.prompts.size(), 1);
+    const QString message = fakes.prompter.prompts.first().text;
+    QVERIFY2(message.contains("installed dictionary " + machine.installed + " is damaged"),
+        qPrintable(message));
+    QCOMPARE(app.mainWindow()->findChild<KeywordListModel *>("keywords")->keys(), keysOf(before));
+    QCOMPARE(bytesOf(machine.stamp), stampBefore);
+    if (fresh)
+        QVERIFY(!QFileInfo::exists(machine.copy));
+}
+
+void TestInstalledDamage::damagedThenMended()
+{
+    QFETCH(QString, history);
+    QFETCH(QString, damage);
+    Machine machine;
+    const QByteArray broken = damaged(bytesOf(Shipped), damage);
+    writeBytes(machine.installed, broken);
+    const std::vector<DictionaryRow> before = lay(machine, history, broken);
     AppConfig config = AppConfig::builtIn(machine.bin, QStringLiteral("somnilex"));
     config.userDataDir = machine.data;
 
-    {
-        FakeServices fakes;
-        Application app(config, fakes.services());
-        app.StartApplication();
-        QVERIFY(app.mainWindow() && app.mainWindow()->isVisible());
-        QCOMPARE(fakes.prompter.prompts.size(), 1);
-        const QString message = fakes.prompter.prompts.first().text;
-        QVERIFY2(message.contains("installed dictionary " + machine.installed + " is damaged"),
-            qPrintable(message));
-        QCOMPARE(
-            app.mainWindow()->findChild<KeywordListModel *>("keywords")->keys(), keysOf(before));
-        QCOMPARE(bytesOf(machine.stamp), stampBefore);
-        if (history == "fresh")
-            QVERIFY(!QFileInfo::exists(machine.copy));
-    }
+    startsWithTheDamage(machine, config, before, history == "fresh");
+    if (QTest::currentTestFailed())
+        return;
 
     // The package mended.
     QVERIFY(QFile::remove(machine.installed));

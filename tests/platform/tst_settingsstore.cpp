@@ -18,6 +18,30 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
+// Puts what place names where the settings file belongs.
+void makePlace(const QString &place, const QString &file, const QString &folder,
+    const QString &elsewhere, const QString &device, const QString &nowhere)
+{
+    if (place == "file") {
+        writeBytes(file, "[Other]\nkey=kept\n");
+    } else if (place == "file link") {
+        writeBytes(elsewhere, "[Other]\nkey=kept\n");
+        QVERIFY(QFile::link(elsewhere, file));
+    } else if (place == "fifo") {
+        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    } else if (place == "device link") {
+        QVERIFY(QFile::link(device, file));
+    } else if (place == "dangling link") {
+        QVERIFY(QFile::link(nowhere, file));
+    } else if (place == "folder") {
+        QVERIFY(QDir().mkpath(file));
+    } else if (place == "large") {
+        writeBytes(file, "[Other]\nkey=" + QByteArray(2 << 20, 'x') + "\n");
+    } else if (place == "folder is a file") {
+        writeBytes(folder, "not a folder");
+    }
+}
+
 } // namespace
 
 class TestSettingsStore : public QObject
@@ -61,24 +85,7 @@ void TestSettingsStore::placesOfTheFile()
     const QString file = store.fileOf("somnilex");
     QCOMPARE(file, folder + "/somnilex.conf");
     const QString device = endlessDevice(root.path());
-    if (place == "file") {
-        writeBytes(file, "[Other]\nkey=kept\n");
-    } else if (place == "file link") {
-        writeBytes(elsewhere, "[Other]\nkey=kept\n");
-        QVERIFY(QFile::link(elsewhere, file));
-    } else if (place == "fifo") {
-        QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
-    } else if (place == "device link") {
-        QVERIFY(QFile::link(device, file));
-    } else if (place == "dangling link") {
-        QVERIFY(QFile::link(root.filePath("gone.conf"), file));
-    } else if (place == "folder") {
-        QVERIFY(QDir().mkpath(file));
-    } else if (place == "large") {
-        writeBytes(file, "[Other]\nkey=" + QByteArray(2 << 20, 'x') + "\n");
-    } else if (place == "folder is a file") {
-        writeBytes(folder, "not a folder");
-    }
+    makePlace(place, file, folder, elsewhere, device, root.filePath("gone.conf"));
     const PlainFile::Kind before = PlainFile::kindOf(file, false);
 
     store.save("somnilex", "Settings", "Duration", "2026-12-08");
