@@ -15,13 +15,15 @@
     var meaningTexts = symbols.map(function (s) { return ' ' + s[TEXT] + ' '; });
     var NOWHERE = Number.MAX_SAFE_INTEGER;
 
-    // The same cut into words as the build's: runs of letters and digits, lower case.
+    // The same cut into words as the build's: runs of letters and digits, lower case. The words
+    // are the user's: kept in a Set, "constructor" is a word like any other, not a key that
+    // every plain object inherits.
     function wordsOf(term) {
-        var seen = {};
+        var seen = new Set();
         return String(term).toLowerCase().split(/[^\p{L}\p{N}]+/u).filter(function (w) {
-            if (!w || seen[w])
+            if (!w || seen.has(w))
                 return false;
-            seen[w] = true;
+            seen.add(w);
             return true;
         });
     }
@@ -160,6 +162,16 @@
         list.appendChild(fragment);
     }
 
+    // The sentence with the typed term quoted in it. The term keeps its own direction inside an
+    // isolate, so a right-to-left word, or a stray direction override, leaves the rest of the
+    // sentence reading as written.
+    function tellAbout(status, before, term, after) {
+        status.textContent = '';
+        status.appendChild(document.createTextNode(before + '\u201c'));
+        status.appendChild(element('bdi', '', term));
+        status.appendChild(document.createTextNode('\u201d' + after));
+    }
+
     function showResults(term) {
         var status = document.getElementById('find-status');
         var list = document.getElementById('find-results');
@@ -174,14 +186,13 @@
             return results;
         }
         listResults(results.slice(0, FIRST_LISTED));
-        var quoted = '\u201c' + shown + '\u201d';
         if (results.length === 0)
-            status.textContent = 'No symbol mentions ' + quoted + '.';
+            tellAbout(status, 'No symbol mentions ', shown, '.');
         else if (results.length === 1)
-            status.textContent = '1 symbol mentions ' + quoted + '.';
+            tellAbout(status, '1 symbol mentions ', shown, '.');
         else
-            status.textContent = results.length + ' symbols mention ' + quoted + ', best matches first.'
-                + (unlisted.length ? ' The first ' + FIRST_LISTED + ' are listed.' : '');
+            tellAbout(status, results.length + ' symbols mention ', shown, ', best matches first.'
+                + (unlisted.length ? ' The first ' + FIRST_LISTED + ' are listed.' : ''));
         if (unlisted.length) {
             more.textContent = 'List all ' + results.length + ' symbols';
             more.hidden = false;

@@ -2,6 +2,7 @@
 
 #include "AccessibleNames.h"
 
+#include "Clock.h"
 #include "InstanceGuard.h"
 #include "MDI.h"
 #include "Prompter.h"
@@ -17,6 +18,10 @@ Application::Application(AppConfig config, Services services, QObject *parent)
     , m_config(std::move(config))
     , m_services(services)
 {
+    if (m_services.settings && m_services.prompter) {
+        m_settings = std::make_unique<ReportedSettings>(*m_services.settings, *m_services.prompter);
+        m_services.settings = m_settings.get();
+    }
     AccessibleNames::installWindowRoles();
 }
 
@@ -45,8 +50,10 @@ void Application::StartApplication()
     UpdateReminder(m_config, m_services);
 
     const DictionaryLocation::Plan dictionary
-        = UserDictionary(m_config.applicationDir, m_config.userDataDir).prepare();
+        = UserDictionary(m_config.applicationDir, m_config.userDataDir, m_services.clock->today())
+              .prepare();
     m_config.dictionaryFile = dictionary.dictionary;
+    m_config.dictionaryUnreadable = !dictionary.readable;
     if (!dictionary.message.isEmpty())
         m_services.prompter->error(dictionary.message);
 

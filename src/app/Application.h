@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "DictionaryCache.h"
 #include "MDI.h"
+#include "ReportedSettings.h"
 #include "Services.h"
 #include "frmExitScreen.h"
 
@@ -46,6 +47,8 @@ private:
 
     AppConfig m_config;
     Services m_services;
+    // The settings every part of the run reaches, telling the user when they cannot be kept.
+    std::unique_ptr<ReportedSettings> m_settings;
     AppState m_state;
     // The dictionary files the run has open; the windows reach them through it.
     DictionaryCache m_dictionary;

@@ -196,7 +196,8 @@ void MDI::wireLinks()
 void MDI::MDIForm_Load()
 {
     modHelp::CheckOnline(*m_services.connection, m_state);
-    m_lookup->fillAtLoad();
+    if (!m_config.dictionaryUnreadable)
+        m_lookup->fillAtLoad();
     const int listWidth = Twips::fromPixels(picLeft->lstKeys->width());
     picLeft->lstKeys->setColumnWidthPixels(Twips::toPixels(listWidth - 200));
 }

@@ -1,16 +1,18 @@
 #pragma once
 #include "DictionaryLocation.h"
 
+#include <QDate>
 #include <QString>
 
-// Readies the dictionary for a run on disk: finds what DictionaryLocation decides on, makes or
-// merges the user's copy of the installed dictionary, and notes beside the copy which
-// installed dictionary it last took rows from.
+// Readies the dictionary for a run on disk: finds what DictionaryLocation decides on, checks the
+// installed dictionary before taking anything from it, makes, merges or replaces the user's
+// copy of it, and notes beside the copy which installed dictionary it last took rows from.
 class UserDictionary
 {
 public:
-    // applicationDir holds the executable; userDataDir is the per-user data folder.
-    UserDictionary(QString applicationDir, QString userDataDir);
+    // applicationDir holds the executable; userDataDir is the per-user data folder; today
+    // dates a copy that is set aside.
+    UserDictionary(QString applicationDir, QString userDataDir, QDate today);
 
     // Found relative to the executable, so the program works under any installation prefix.
     QString installedPath() const;
@@ -28,11 +30,17 @@ public:
     static QString stampOf(const QString &path);
 
 private:
+    void readStamp(DictionaryLocation::Facts &facts) const;
+    void checkFiles(DictionaryLocation::Facts &facts) const;
     QString userFolderProblem() const;
+    DictionaryLocation::Plan carryOut(
+        DictionaryLocation::Facts &facts, const DictionaryLocation::Plan &plan) const;
     QString makeCopy(const DictionaryLocation::Facts &facts) const;
     QString mergeInstalled(const DictionaryLocation::Facts &facts) const;
+    QString setAside(const QString &copy, QString &aside) const;
     void recordStamp(const QString &stamp) const;
 
     QString m_applicationDir;
     QString m_userDataDir;
+    QDate m_today;
 };

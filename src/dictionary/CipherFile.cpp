@@ -1,6 +1,7 @@
 #include "CipherFile.h"
 
 #include "DictionaryError.h"
+#include "PlainFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -30,16 +31,26 @@ bool looksLikeNoise(const QByteArray &bytes)
     return distinct >= bytes.size() * 160 / 512;
 }
 
+// Damaged pages and wrong keys look the same to SQLite; either way the bytes are no dictionary.
+DictionaryError::Cause causeOf(int code)
+{
+    return code == SQLITE_NOTADB || code == SQLITE_CORRUPT ? DictionaryError::Cause::Damaged
+                                                           : DictionaryError::Cause::Other;
+}
+
 void checkIsDatabaseFile(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
+    // Asked before SQLite opens it: a named pipe would stall the open, a device never ends.
+    const PlainFile::Kind kind = PlainFile::kindOf(path, true);
+    if (kind == PlainFile::Kind::Missing)
         throw DictionaryError(QStringLiteral("The dictionary file %1 does not exist.").arg(path));
-    if (!info.isFile())
-        throw DictionaryError(QStringLiteral("%1 is a folder, not a dictionary file.").arg(path));
-    if (info.size() == 0)
+    if (kind != PlainFile::Kind::Regular)
+        throw DictionaryError(QStringLiteral("%1 is %2, not a dictionary file.")
+                                  .arg(path, PlainFile::describe(kind)));
+    if (QFileInfo(path).size() == 0)
         throw DictionaryError(
-            QStringLiteral("The file %1 is empty, not a dictionary database.").arg(path));
+            QStringLiteral("The file %1 is empty, not a dictionary database.").arg(path),
+            DictionaryError::Cause::Damaged);
 }
 
 } // namespace
@@ -75,9 +86,10 @@ CipherFile::CipherFile(QString path, const QByteArray &key)
                                                  "program: %2.")
                                       .arg(m_path, reason));
         if (rc == SQLITE_NOTADB)
-            throw DictionaryError(whyNotUnlocked(m_path));
+            throw DictionaryError(whyNotUnlocked(m_path), DictionaryError::Cause::Damaged);
         throw DictionaryError(
-            QStringLiteral("The dictionary file %1 could not be read: %2.").arg(m_path, reason));
+            QStringLiteral("The dictionary file %1 could not be read: %2.").arg(m_path, reason),
+            causeOf(rc));
     }
     removeLeftoverJournal();
 }
@@ -134,7 +146,8 @@ int CipherFile::ownChanges() const
 void CipherFile::fail(const QString &what) const
 {
     throw DictionaryError(QStringLiteral("The dictionary file %1: %2 failed: %3.")
-                              .arg(m_path, what, sqliteMessage(m_db)));
+                              .arg(m_path, what, sqliteMessage(m_db)),
+        causeOf(m_db ? sqlite3_errcode(m_db) & 0xff : SQLITE_NOMEM));
 }
 
 QString CipherFile::whyNotUnlocked(const QString &path)

@@ -22,6 +22,24 @@ QByteArray cell(sqlite3_stmt *stmt, int column)
     return text ? QByteArray::fromRawData(text, sqlite3_column_bytes(stmt, column)) : QByteArray();
 }
 
+// The one query over the table, prepared through the program's own open, for its checks and
+// messages. A file without the table is no dictionary of ours.
+void prepareAll(Statement &query, const modDB::ConnectionPtr &connection, const QString &path)
+{
+    const QByteArray sql = modDB::SelectAllDreams.toUtf8();
+    if (sqlite3_prepare_v2(
+            connection->handle(), sql.constData(), int(sql.size()), &query.stmt, nullptr)
+        == SQLITE_OK)
+        return;
+    if (QString::fromUtf8(sqlite3_errmsg(connection->handle()))
+            .startsWith(QLatin1String("no such table")))
+        throw DictionaryError(QStringLiteral("The file %1 has no table dreams: it is not a "
+                                             "Somnilex dictionary.")
+                                  .arg(path),
+            DictionaryError::Cause::Damaged);
+    connection->fail(modDB::SelectAllDreams);
+}
+
 } // namespace
 
 void write(const QString &path, const std::vector<DictionaryRow> &rows)
@@ -54,25 +72,24 @@ std::vector<DictionaryRow> read(DictionaryCache &cache, const QString &path)
     return rows;
 }
 
-qint64 walk(const QString &path, const std::function<void(const StoredRow &)> &visit)
+void probe(const QString &path)
 {
-    // The program's own open, for its checks and messages; the rows are then read with a
-    // statement of our own, since a row set holds the whole table in memory.
     DictionaryCache cache;
     modDB::ConnectionPtr connection;
     modDB::OpenConnection(connection, cache, path);
     Statement query;
-    const QByteArray sql = modDB::SelectAllDreams.toUtf8();
-    if (sqlite3_prepare_v2(
-            connection->handle(), sql.constData(), int(sql.size()), &query.stmt, nullptr)
-        != SQLITE_OK) {
-        if (QString::fromUtf8(sqlite3_errmsg(connection->handle()))
-                .startsWith(QLatin1String("no such table")))
-            throw DictionaryError(QStringLiteral("The file %1 has no table dreams: it is not a "
-                                                 "Somnilex dictionary.")
-                                      .arg(path));
-        connection->fail(modDB::SelectAllDreams);
-    }
+    prepareAll(query, connection, path);
+}
+
+qint64 walk(const QString &path, const std::function<void(const StoredRow &)> &visit)
+{
+    // The rows are read with a statement of our own, since a row set holds the whole table in
+    // memory.
+    DictionaryCache cache;
+    modDB::ConnectionPtr connection;
+    modDB::OpenConnection(connection, cache, path);
+    Statement query;
+    prepareAll(query, connection, path);
 
     int columns[3] = { -1, -1, -1 };
     const char *const names[3] = { "Key", "Link", "Names" };

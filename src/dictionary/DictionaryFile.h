@@ -46,6 +46,10 @@ std::vector<DictionaryRow> read(DictionaryCache &cache, const QString &path);
 // that reads one file once, and for tests that check what is on disk.
 std::vector<DictionaryRow> read(const QString &path);
 
+// Opens the file as the program does and finds its table of symbols, without reading the rows.
+// Throws DictionaryError, with the cause Damaged when the bytes are no dictionary of ours.
+void probe(const QString &path);
+
 // Hands every row of a dictionary file to visit, in table order, one at a time, so that a file
 // of any size takes little memory. The row's cells are valid only during the call. Returns the
 // number of rows. Opens the file as the program does; throws DictionaryError.

@@ -15,7 +15,8 @@ TableQuery::TableQuery(CipherFile &file, const QByteArray &sql, const QString &t
     if (QString::fromUtf8(sqlite3_errmsg(file.handle())).startsWith(QLatin1String("no such table")))
         throw DictionaryError(
             QStringLiteral("The file %1 has no table %2: it is not a Somnilex dictionary.")
-                .arg(file.path(), tableName));
+                .arg(file.path(), tableName),
+            DictionaryError::Cause::Damaged);
     file.fail(QString::fromUtf8(sql));
 }
 

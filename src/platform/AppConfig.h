@@ -18,6 +18,9 @@ struct AppConfig
     // Where lookups read and updates write, once start-up has chosen; empty means beside the
     // executable.
     QString dictionaryFile;
+    // Start-up found no dictionary it can read and has told the user why: the list starts
+    // empty, without telling it a second time.
+    bool dictionaryUnreadable = false;
 
     static AppConfig builtIn(const QString &applicationDir, const QString &applicationName);
 

@@ -21,6 +21,8 @@ class TestDictionaryLocation : public QObject
 private slots:
     void decides_data();
     void decides();
+    void decidesOnDamage_data();
+    void decidesOnDamage();
 };
 
 void TestDictionaryLocation::decides_data()
@@ -100,6 +102,87 @@ void TestDictionaryLocation::decides()
     const DictionaryLocation::Plan plan = DictionaryLocation::decide(facts);
     QCOMPARE(plan.action, action);
     QCOMPARE(plan.dictionary, dictionary);
+    if (message.isEmpty())
+        QVERIFY2(plan.message.isEmpty(), qPrintable(plan.message));
+    for (const QString &part : message)
+        QVERIFY2(plan.message.contains(part), qPrintable(plan.message));
+}
+
+void TestDictionaryLocation::decidesOnDamage_data()
+{
+    QTest::addColumn<QString>("installedProblem"); // why the installed one cannot be read
+    QTest::addColumn<bool>("installedDamaged");
+    QTest::addColumn<bool>("copy");
+    QTest::addColumn<QString>("copyStamp");
+    QTest::addColumn<QString>("copyDamage"); // why the copy does not open
+    QTest::addColumn<QString>("problem"); // why the user's folder cannot be written
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<QString>("dictionary");
+    QTest::addColumn<bool>("readable");
+    QTest::addColumn<QStringList>("message"); // what the message says; empty: no message
+
+    const QString noise = QStringLiteral("The file %1 is not a dictionary database.");
+    const QString broken = noise.arg(Installed), spoiled = noise.arg(Copy), no;
+    const QString locked = "The dictionary file " + Installed + " is locked by another program.";
+    const QString isDamaged = "installed dictionary " + Installed + " is damaged";
+    const QStringList none;
+    QTest::newRow("first start, installed damaged")
+        << broken << true << false << no << no << no << Action::Unreadable << Installed << false
+        << QStringList { isDamaged, broken, "no symbols to show", "Installing Somnilex again" };
+    QTest::newRow("first start, installed unreadable")
+        << locked << false << false << no << no << no << Action::Unreadable << Installed << false
+        << QStringList { "installed dictionary " + Installed + " could not be read", locked };
+    QTest::newRow("upgrade to a damaged install")
+        << broken << true << true << "v1" << no << no << Action::UseUserCopy << Copy << true
+        << QStringList { isDamaged, broken, "new symbols were not added", "your copy as it is" };
+    QTest::newRow("unchanged, copy opens")
+        << no << false << true << "v2" << no << no << Action::UseUserCopy << Copy << true << none;
+    QTest::newRow("copy does not open") << no << false << true << "v2" << spoiled << no
+                                        << Action::ReplaceUserCopy << Copy << true << none;
+    QTest::newRow("copy taken from a damaged install does not open")
+        << no << false << true << "v0" << spoiled << no << Action::ReplaceUserCopy << Copy << true
+        << none;
+    QTest::newRow("copy does not open, installed damaged")
+        << broken << true << true << "v1" << spoiled << no << Action::Unreadable << Copy << false
+        << QStringList { "Your copy of the dictionary " + Copy + " does not open", isDamaged,
+               broken, spoiled, "your copy is kept as it is" };
+    QTest::newRow("copy does not open, unwritable data folder")
+        << no << false << true << "v2" << spoiled << Unwritable << Action::UseInstalled << Installed
+        << true
+        << QStringList { Copy + " does not open, and a new one could not be made", spoiled,
+               Unwritable, "shows the installed dictionary" };
+}
+
+void TestDictionaryLocation::decidesOnDamage()
+{
+    QFETCH(QString, installedProblem);
+    QFETCH(bool, installedDamaged);
+    QFETCH(bool, copy);
+    QFETCH(QString, copyStamp);
+    QFETCH(QString, copyDamage);
+    QFETCH(QString, problem);
+    QFETCH(Action, action);
+    QFETCH(QString, dictionary);
+    QFETCH(bool, readable);
+    QFETCH(QStringList, message);
+
+    DictionaryLocation::Facts facts;
+    facts.besideExecutable = Beside;
+    facts.installed = Installed;
+    facts.installedExists = true;
+    facts.installedStamp = QStringLiteral("v2");
+    facts.installedProblem = installedProblem;
+    facts.installedDamaged = installedDamaged;
+    facts.userCopy = Copy;
+    facts.userCopyExists = copy;
+    facts.userCopyStamp = copyStamp;
+    facts.userCopyDamage = copyDamage;
+    facts.userFolderProblem = problem;
+
+    const DictionaryLocation::Plan plan = DictionaryLocation::decide(facts);
+    QCOMPARE(plan.action, action);
+    QCOMPARE(plan.dictionary, dictionary);
+    QCOMPARE(plan.readable, readable);
     if (message.isEmpty())
         QVERIFY2(plan.message.isEmpty(), qPrintable(plan.message));
     for (const QString &part : message)

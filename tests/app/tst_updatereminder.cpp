@@ -5,7 +5,6 @@
 #include "UpdateReminder.h"
 
 #include <QDirIterator>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -58,7 +57,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakeServices> m_fakes;
     std::unique_ptr<StoreWatchingLinkOpener> m_links;
-    QSettingsStore m_store;
+    std::unique_ptr<QSettingsStore> m_store;
     AppConfig m_config;
 };
 
@@ -66,7 +65,7 @@ void TestUpdateReminder::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir->path());
+    m_store = std::make_unique<QSettingsStore>(m_dir->path());
     m_fakes = std::make_unique<FakeServices>();
     m_fakes->clock.date = Today;
     m_links = std::make_unique<StoreWatchingLinkOpener>([this] { return storedDuration(); });
@@ -77,6 +76,7 @@ void TestUpdateReminder::cleanup()
 {
     m_links.reset();
     m_fakes.reset();
+    m_store.reset();
     m_dir.reset();
 }
 
@@ -89,18 +89,18 @@ QString TestUpdateReminder::settingsFile() const
 // The decoded "Duration" as the real store holds it, read the way another start would.
 QString TestUpdateReminder::storedDuration() const
 {
-    return DecodeSetting(m_store.get("somnilex", "Settings", EncodeSetting("Duration")));
+    return DecodeSetting(m_store->get("somnilex", "Settings", EncodeSetting("Duration")));
 }
 
 void TestUpdateReminder::writeRaw(const QString &value)
 {
-    m_store.save("somnilex", "Settings", EncodeSetting("Duration"), value);
+    m_store->save("somnilex", "Settings", EncodeSetting("Duration"), value);
 }
 
 void TestUpdateReminder::runReminder()
 {
     Services services = m_fakes->services();
-    services.settings = &m_store;
+    services.settings = m_store.get();
     services.links = m_links.get();
     UpdateReminder(m_config, services);
 }

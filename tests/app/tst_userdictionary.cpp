@@ -1,7 +1,8 @@
+#include "CipherFile.h"
 #include "DictionaryCache.h"
 #include "DictionaryUpdate.h"
-#include "TestDictionary.h"
-#include "UserDictionary.h"
+#include "Installation.h"
+#include "modDB.h"
 
 #include <QCryptographicHash>
 #include <QtTest>
@@ -9,50 +10,7 @@
 using Action = DictionaryLocation::Action;
 Q_DECLARE_METATYPE(DictionaryLocation::Action)
 
-namespace {
-
-QStringList keysOf(const QString &path)
-{
-    QStringList keys;
-    for (const DictionaryRow &row : DictionaryFile::read(path))
-        keys << row.key;
-    return keys;
-}
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QString textOf(const QString &path)
-{
-    return QString::fromLatin1(bytesOf(path)).trimmed();
-}
-
-// An installation prefix (bin/ and share/somnilex/) and a user's data folder, side by side in
-// a temporary folder.
-struct Installation
-{
-    TestFolder root;
-    QString bin = root.file("bin");
-    QString installed = root.file("share/somnilex/dream.dll");
-    QString data = root.file("home/data/somnilex");
-    QString copy = root.file("home/data/somnilex/dream.dll");
-
-    Installation()
-    {
-        QDir().mkpath(bin);
-        QDir().mkpath(QFileInfo(installed).path());
-    }
-    void install(std::initializer_list<QString> keys) const
-    {
-        DictionaryFile::write(installed, rowsOf(keys));
-    }
-    UserDictionary user() const { return UserDictionary(bin, data); }
-};
-
-} // namespace
+using namespace InstalledLayout;
 
 class TestUserDictionary : public QObject
 {
@@ -192,7 +150,7 @@ void TestUserDictionary::installedIntoTheDataFolderIsTheCopy()
     // A prefix of ~/.local puts share/somnilex/ where the user's data folder is.
     Installation setup;
     setup.install({ "Snake" });
-    const UserDictionary user(setup.bin, setup.root.file("bin/../share/somnilex/"));
+    const UserDictionary user(setup.bin, setup.root.file("bin/../share/somnilex/"), Today);
 
     const DictionaryLocation::Plan plan = user.prepare();
 
@@ -225,10 +183,14 @@ void TestUserDictionary::failedMergeKeepsTheCopyAndTriesAgain()
     setup.install({ "Snake" });
     QCOMPARE(setup.user().prepare().action, Action::CopyInstalled);
     const QString firstStamp = textOf(setup.user().stampPath());
-    QFile copy(setup.copy);
-    QVERIFY(copy.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    copy.write("not a dictionary any more");
-    copy.close();
+    // A copy that opens but that no merge can add to: its table has lost a column.
+    DictionaryFile::write(setup.copy, rowsOf({ "Snake", "Own" }));
+    {
+        CipherFile copy(setup.copy, modDB::DictionaryPassword);
+        copy.execute("ALTER TABLE dreams RENAME TO old; CREATE TABLE dreams (Key TEXT, Link TEXT);"
+                     "INSERT INTO dreams SELECT Key, Link FROM old; DROP TABLE old;");
+    }
+    const QByteArray copyBytes = bytesOf(setup.copy);
     setup.install({ "Snake", "Moon" });
 
     const DictionaryLocation::Plan plan = setup.user().prepare();
@@ -238,7 +200,7 @@ void TestUserDictionary::failedMergeKeepsTheCopyAndTriesAgain()
     QVERIFY2(plan.message.contains("could not be added"), qPrintable(plan.message));
     QVERIFY2(plan.message.contains(setup.copy), qPrintable(plan.message));
     QCOMPARE(textOf(setup.user().stampPath()), firstStamp);
-    QCOMPARE(bytesOf(setup.copy), QByteArray("not a dictionary any more"));
+    QCOMPARE(bytesOf(setup.copy), copyBytes);
 }
 
 QTEST_GUILESS_MAIN(TestUserDictionary)

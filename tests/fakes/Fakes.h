@@ -127,9 +127,17 @@ public:
     void save(const QString &application, const QString &section, const QString &key,
         const QString &value) override
     {
-        values.insert(application + '/' + section + '/' + key, value);
+        ++saves;
+        lastProblem = saveFailure;
+        if (saveFailure.isEmpty())
+            values.insert(application + '/' + section + '/' + key, value);
     }
+    QString problem() const override { return lastProblem; }
     QMap<QString, QString> values;
+    // Set: every save keeps nothing and leaves this as the problem.
+    QString saveFailure;
+    QString lastProblem;
+    int saves = 0;
 };
 
 class FakeConnectionProbe : public ConnectionProbe

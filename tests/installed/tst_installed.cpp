@@ -22,6 +22,8 @@ const QString Bin = Prefix + QStringLiteral("/" SOMNILEX_INSTALL_BINDIR);
 const QString Share = Prefix + QStringLiteral("/" SOMNILEX_INSTALL_DATADIR);
 const QString Dictionary = Share + QStringLiteral("/somnilex/dream.dll");
 const QString UpdateSample = Share + QStringLiteral("/somnilex/update-sample.dll");
+// The day a copy that does not open would be dated with; no test here sets one aside.
+const QDate Today(2026, 12, 8);
 
 QByteArray sha256(const QString &path)
 {
@@ -180,7 +182,7 @@ void TestInstalled::newerInstalledDictionaryMergesIntoTheCopy()
     const DictionaryRow own { "Own dream", "https://example.org/own-dream", DreamsTable::Marker };
     older.push_back(own);
     DictionaryFile::write(user.copy, older);
-    QFile stamp(UserDictionary(Bin, user.appData).stampPath());
+    QFile stamp(UserDictionary(Bin, user.appData, Today).stampPath());
     QVERIFY(stamp.open(QIODevice::WriteOnly));
     stamp.write(QByteArray(64, '0') + '\n');
     stamp.close();
@@ -194,7 +196,7 @@ void TestInstalled::newerInstalledDictionaryMergesIntoTheCopy()
     QCOMPARE(
         app->mainWindow()->findChild<KeywordListModel *>("keywords")->keys(), keysOf(expected));
     QCOMPARE(fakes.prompter.texts(), QStringList());
-    QCOMPARE(UserDictionary(Bin, user.appData).facts().userCopyStamp,
+    QCOMPARE(UserDictionary(Bin, user.appData, Today).facts().userCopyStamp,
         QString::fromLatin1(m_dictionarySha));
     QCOMPARE(sha256(Dictionary), m_dictionarySha);
 }
@@ -219,12 +221,12 @@ void TestInstalled::installedProgramMakesTheUserCopy()
     QVERIFY(program.waitForStarted());
 
     // The stamp is written once the copy is whole.
-    const QString stamp = UserDictionary(Bin, user.appData).stampPath();
+    const QString stamp = UserDictionary(Bin, user.appData, Today).stampPath();
     QTRY_VERIFY_WITH_TIMEOUT(
         QFileInfo::exists(stamp) || program.state() != QProcess::Running, 60000);
     QCOMPARE(program.state(), QProcess::Running);
     QCOMPARE(DictionaryFile::read(user.copy), m_shipped);
-    QCOMPARE(UserDictionary(Bin, user.appData).facts().userCopyStamp,
+    QCOMPARE(UserDictionary(Bin, user.appData, Today).facts().userCopyStamp,
         QString::fromLatin1(m_dictionarySha));
     program.kill();
     program.waitForFinished();

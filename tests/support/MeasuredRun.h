@@ -1,11 +1,14 @@
 #pragma once
 // Runs a program to its end with its standard output sent to a file, and reads what the kernel
-// counted for it: its exit code, its wall time and its peak resident memory.
+// counted for it: its exit code, its wall time and its peak resident memory. Given a limit in
+// milliseconds, a program still running then is killed, so that one that would never end fails
+// its test instead of stalling it. Given a file for standard error, what it says goes there.
 #include <QElapsedTimer>
 #include <QFile>
 #include <QStringList>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -21,8 +24,8 @@ struct MeasuredRun
     qint64 peakBytes = 0;
 };
 
-inline MeasuredRun runMeasured(
-    const QString &program, const QStringList &arguments, const QString &standardOutput)
+inline MeasuredRun runMeasured(const QString &program, const QStringList &arguments,
+    const QString &standardOutput, qint64 limitMs = -1, const QString &standardError = QString())
 {
     std::vector<QByteArray> storage { QFile::encodeName(program) };
     for (const QString &a : arguments)
@@ -36,6 +39,10 @@ inline MeasuredRun runMeasured(
     const QByteArray out = QFile::encodeName(standardOutput);
     posix_spawn_file_actions_addopen(
         &actions, 1, out.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const QByteArray err = QFile::encodeName(standardError);
+    if (!standardError.isEmpty())
+        posix_spawn_file_actions_addopen(
+            &actions, 2, err.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     MeasuredRun measured;
     QElapsedTimer timer;
     timer.start();
@@ -43,9 +50,18 @@ inline MeasuredRun runMeasured(
     if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
         int status = 0;
         struct rusage usage = {};
-        if (::wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status)) {
-            measured.exitCode = WEXITSTATUS(status);
+        pid_t ended = 0;
+        while (limitMs >= 0 && (ended = ::wait4(pid, &status, WNOHANG, &usage)) == 0
+            && timer.elapsed() < limitMs)
+            ::usleep(10000);
+        if (ended == 0 && limitMs >= 0)
+            ::kill(pid, SIGKILL);
+        if (ended == 0)
+            ended = ::wait4(pid, &status, 0, &usage);
+        if (ended == pid) {
             measured.peakBytes = qint64(usage.ru_maxrss) * 1024;
+            if (WIFEXITED(status))
+                measured.exitCode = WEXITSTATUS(status);
         }
     }
     measured.seconds = double(timer.nsecsElapsed()) / 1e9;

@@ -3,6 +3,7 @@
 #include "DictionaryFile.h"
 #include "DictionaryWriter.h"
 #include "Generator.h"
+#include "PlainFile.h"
 #include "TsvFormat.h"
 #include "TsvReader.h"
 
@@ -87,8 +88,12 @@ int fail(const QString &message)
 int create(const QString &out, const QString &tsvPath, bool force)
 {
     QFile tsv(tsvPath);
-    if (QFileInfo(tsvPath).isDir())
-        return fail(QStringLiteral("cannot read %1: it is a folder").arg(tsvPath));
+    // Pipes and devices are read like files, a line at a time; a line that never ends is cut
+    // off by the reader.
+    const PlainFile::Kind kind = PlainFile::kindOf(tsvPath, true);
+    if (kind == PlainFile::Kind::Folder || kind == PlainFile::Kind::Socket)
+        return fail(
+            QStringLiteral("cannot read %1: it is %2").arg(tsvPath, PlainFile::describe(kind)));
     if (!tsv.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("cannot read %1: %2").arg(tsvPath, tsv.errorString()));
     if (refusesOutput(out, tsvPath, force))

@@ -1,17 +1,50 @@
 #include "TsvReader.h"
 #include "TsvFormat.h"
 
+namespace {
+
+// Large enough that a pipe or a file goes by in few reads, small beside the longest line.
+constexpr qint64 Block = 64 * 1024;
+
+} // namespace
+
+bool TsvReader::fill()
+{
+    // What was read already is dropped first, so the buffer holds one line at most.
+    if (m_start > 0) {
+        m_buffer.remove(0, m_start);
+        m_start = 0;
+    }
+    const qsizetype held = m_buffer.size();
+    m_buffer.resize(held + Block);
+    const qint64 got = m_input.read(m_buffer.data() + held, Block);
+    m_buffer.resize(held + qMax<qint64>(got, 0));
+    if (got < 0)
+        fail(QStringLiteral("could not read it: %1").arg(m_input.errorString()));
+    return got > 0;
+}
+
 bool TsvReader::readLine()
 {
-    m_text = m_input.readLine();
-    if (m_text.isEmpty()) {
-        if (!m_input.atEnd())
-            fail(QStringLiteral("could not read it: %1").arg(m_input.errorString()));
-        return false;
+    qsizetype end = m_buffer.indexOf('\n', m_start);
+    bool more = true;
+    while (end < 0 && more) {
+        // Counted before the line end is found, so input that never ends a line stops here.
+        if (m_buffer.size() - m_start > LongestLine)
+            break;
+        const qsizetype searched = m_buffer.size() - m_start;
+        more = fill();
+        end = m_buffer.indexOf('\n', m_start + searched);
     }
+    const qsizetype stop = end < 0 ? m_buffer.size() : end;
+    if (stop == m_start && end < 0)
+        return false;
     ++m_line;
-    if (m_text.endsWith('\n'))
-        m_text.chop(1);
+    if (stop - m_start > LongestLine)
+        fail(QStringLiteral("it is longer than 1 MiB (%1 bytes), the most a row may take")
+                 .arg(LongestLine));
+    m_text = m_buffer.mid(m_start, stop - m_start);
+    m_start = end < 0 ? m_buffer.size() : end + 1;
     if (m_text.endsWith('\r'))
         m_text.chop(1);
     return true;

@@ -17,7 +17,8 @@ const char *const Usage
       "       somnilex-dict --help | --version\n"
       "\n"
       "OUT is never written over unless --force is given, and never the input file.\n"
-      "The TSV is UTF-8: a header line Key<TAB>Link<TAB>Names, then one row per line.\n"
+      "The TSV is UTF-8: a header line Key<TAB>Link<TAB>Names, then one row per line\n"
+      "of at most 1 MiB.\n"
       "In a cell, \\t is a tab, \\n a line feed, \\r a carriage return, \\\\ a backslash\n"
       "and \\xHH the byte HH. dump writes every other control byte and every byte that\n"
       "is not UTF-8 as \\xHH, so create reads back exactly what dump printed.\n";
