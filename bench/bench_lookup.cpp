@@ -73,7 +73,7 @@ public:
     }
     void showMeaningPane() override { }
     void closeBrowser() override { }
-    void openBrowser() override { }
+    void openBrowser(const QString &) override { }
     void hideBrowser() override { }
     int navigations = 0;
     QString last;

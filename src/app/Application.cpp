@@ -68,7 +68,7 @@ void Application::StartApplication()
     // The pane's web view needs an OpenGL window. Made before the window is first shown, it has
     // the window created that way; made after, it has the window destroyed and created anew,
     // and the new one comes up restored instead of maximised.
-    m_mdi->panes()->showMeaningPane();
+    m_mdi->showMeaningPane();
     m_mdi->showMaximized();
 }
 

@@ -104,7 +104,7 @@ void MDI::buildBands()
     middle->setSpacing(0);
     picLeft = new SearchPanel(central);
     mdiArea = new PaneArea(
-        *m_services.web, m_config, m_state, [this] { return picLeft->txtKey->text(); },
+        *m_services.web, m_config, m_state,
         [this] { modHelp::OpenHomePage(*m_services.links, m_config); },
         [this] { return frameMetrics(); }, central);
     mdiArea->setAccessibleName(tr("Pages"));
@@ -191,6 +191,11 @@ void MDI::wireLinks()
     connect(lblCoBrand, &LinkLabel::clicked, this, route(modHelp::OpenCoBrandPage));
     connect(Label61, &LinkLabel::clicked, this, route(modHelp::OpenHomePage));
     connect(Label4, &LinkLabel::clicked, this, route(modHelp::OpenHomePage));
+}
+
+void MDI::showMeaningPane()
+{
+    mdiArea->showMeaningPane(picLeft->txtKey->text());
 }
 
 void MDI::MDIForm_Load()

@@ -39,6 +39,8 @@ public:
     void MDIForm_Load();
     // Rearranges the controls that follow the window's size.
     void MDIForm_Resize();
+    // Shows the meaning pane; loading it now, it reads the search box as it stands.
+    void showMeaningPane();
     void mnuExit_Click();
     void cmdExit_Click();
     // Shows a new about box and waits until it is closed.

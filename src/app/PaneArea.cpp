@@ -8,13 +8,11 @@
 #include <QMdiSubWindow>
 
 PaneArea::PaneArea(WebProfile &profile, const AppConfig &config, AppState &state,
-    std::function<QString()> searchText, std::function<void()> openHomePage,
-    std::function<FrameMetrics()> frame, QWidget *parent)
+    std::function<void()> openHomePage, std::function<FrameMetrics()> frame, QWidget *parent)
     : QMdiArea(parent)
     , m_profile(profile)
     , m_config(config)
     , m_state(state)
-    , m_searchText(std::move(searchText))
     , m_openHomePage(std::move(openHomePage))
     , m_frame(std::move(frame))
 {
@@ -47,13 +45,19 @@ void PaneArea::navigateMeaningPane(const QString &address)
 
 void PaneArea::showMeaningPane()
 {
+    // The pane is loaded at start-up and never closed: a lookup finds it loaded.
+    showMeaningPane(QString());
+}
+
+void PaneArea::showMeaningPane(const QString &searchText)
+{
     if (!m_meaningPane) {
-        m_meaningPane = new frmMain(m_profile, m_config, m_state, m_searchText);
+        m_meaningPane = new frmMain(m_profile, m_config, m_state);
         m_meaningWindow = addPane(m_meaningPane);
         m_meaningWindow->move(0, 0);
         m_meaningWindow->show();
         emit pageOpened(m_meaningPane->WB);
-        m_meaningPane->Form_Load(m_frame());
+        m_meaningPane->Form_Load(m_frame(), searchText);
     }
     m_meaningWindow->show();
     setActiveSubWindow(m_meaningWindow);
@@ -66,14 +70,14 @@ void PaneArea::closeBrowser()
         delete m_browserWindow.data();
 }
 
-void PaneArea::openBrowser()
+void PaneArea::openBrowser(const QString &term)
 {
-    m_browser = new frmBrowser(m_profile, m_config, m_state, m_searchText, m_openHomePage);
+    m_browser = new frmBrowser(m_profile, m_config, m_state, m_openHomePage);
     m_browserWindow = addPane(m_browser);
     AccessibleNames::nameNavigationButtons(m_browser->tbToolBar);
     m_browserWindow->show();
     emit pageOpened(m_browser->brwWebBrowser);
-    m_browser->Form_Load(m_frame());
+    m_browser->Form_Load(m_frame(), term);
     setActiveSubWindow(m_browserWindow);
     m_browserWindow->raise();
 }

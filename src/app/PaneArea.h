@@ -21,17 +21,19 @@ class PaneArea : public QMdiArea, public PaneHost
 {
     Q_OBJECT
 public:
-    // searchText reads the search box, openHomePage opens the maker's home page, frame reads
-    // the main window's size and bands.
+    // openHomePage opens the maker's home page, frame reads the main window's size and bands.
     PaneArea(WebProfile &profile, const AppConfig &config, AppState &state,
-        std::function<QString()> searchText, std::function<void()> openHomePage,
-        std::function<FrameMetrics()> frame, QWidget *parent = nullptr);
+        std::function<void()> openHomePage, std::function<FrameMetrics()> frame,
+        QWidget *parent = nullptr);
 
     // PaneHost
     void navigateMeaningPane(const QString &address) override;
     void showMeaningPane() override;
     void closeBrowser() override;
-    void openBrowser() override;
+    void openBrowser(const QString &term) override;
+
+    // As showMeaningPane; a pane loaded now reads searchText as the search box's text.
+    void showMeaningPane(const QString &searchText);
     void hideBrowser() override;
 
     // Lets each open pane follow the main window's new size.
@@ -51,7 +53,6 @@ private:
     WebProfile &m_profile;
     const AppConfig &m_config;
     AppState &m_state;
-    std::function<QString()> m_searchText;
     std::function<void()> m_openHomePage;
     std::function<FrameMetrics()> m_frame;
     QPointer<frmMain> m_meaningPane;

@@ -30,9 +30,9 @@ template <typename Read> bool attempt(ListOutcome &outcome, Failures failures, R
     }
 }
 
-PaneCalls restartWebSearch()
+PaneCalls restartWebSearch(const QString &term)
 {
-    return { { PaneCall::Kind::RestartWebSearch, {} } };
+    return { { PaneCall::Kind::RestartWebSearch, term } };
 }
 
 // Every keyword in the list, or the failure to read them; then the empty-term message.
@@ -138,7 +138,7 @@ SearchOutcome search(SearchTrigger trigger, const LookupInput &input, DreamRows 
     }
     if (input.mode == SearchMode::Web) {
         SearchOutcome outcome;
-        outcome.panes = restartWebSearch();
+        outcome.panes = restartWebSearch(input.typed);
         return outcome;
     }
     if (trigger == SearchTrigger::EnterKey && input.typed.isEmpty())
@@ -151,7 +151,7 @@ DisplayOutcome display(DisplayTrigger trigger, const LookupInput &input, DreamRo
     const bool button = trigger == DisplayTrigger::DisplayButton;
     if (button && input.mode == SearchMode::Web) {
         DisplayOutcome outcome;
-        outcome.panes = restartWebSearch();
+        outcome.panes = restartWebSearch(input.typed);
         return outcome;
     }
     if (button && input.typed.isEmpty())

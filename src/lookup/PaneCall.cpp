@@ -17,7 +17,7 @@ void sendPaneCalls(const PaneCalls &calls, PaneHost &panes)
             break;
         case PaneCall::Kind::RestartWebSearch:
             panes.closeBrowser();
-            panes.openBrowser();
+            panes.openBrowser(call.address);
             break;
         }
     }

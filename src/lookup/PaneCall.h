@@ -9,7 +9,7 @@ struct PaneCall
 {
     enum class Kind { NavigateMeaningPane, ShowMeaningPane, HideBrowser, RestartWebSearch };
     Kind kind;
-    QString address; // where NavigateMeaningPane goes
+    QString address; // where NavigateMeaningPane goes; what RestartWebSearch searches for
 
     bool operator==(const PaneCall &other) const
     {
@@ -19,5 +19,5 @@ struct PaneCall
 using PaneCalls = QList<PaneCall>;
 
 // Sends calls to panes in order. A restarted web search closes the browser window and opens it
-// anew, so that it reads the search box again.
+// anew with its term.
 void sendPaneCalls(const PaneCalls &calls, PaneHost &panes);

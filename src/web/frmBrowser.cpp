@@ -30,11 +30,10 @@ constexpr int AddressBandHeight = 405;
 } // namespace
 
 frmBrowser::frmBrowser(WebProfile &profile, const AppConfig &config, AppState &state,
-    std::function<QString()> searchText, std::function<void()> openHomePage, QWidget *parent)
+    std::function<void()> openHomePage, QWidget *parent)
     : QWidget(parent)
     , m_config(config)
     , m_state(state)
-    , m_searchText(std::move(searchText))
     , m_openHomePage(std::move(openHomePage))
 {
     setWindowTitle(Version::paneCaption());
@@ -96,7 +95,7 @@ void frmBrowser::resizeEvent(QResizeEvent *event)
     picAddress->resize(width(), picAddress->height());
 }
 
-void frmBrowser::Form_Load(const FrameMetrics &frame)
+void frmBrowser::Form_Load(const FrameMetrics &frame, const QString &term)
 {
     auto *window = qobject_cast<QMdiSubWindow *>(parentWidget());
     if (window)
@@ -111,9 +110,8 @@ void frmBrowser::Form_Load(const FrameMetrics &frame)
         m_searchPagePlaced = false;
         cboAddress->move(lblAddress->width(), lblAddress->y());
         QueryString.clear();
-        const QString typed = m_searchText();
-        if (!TextRules::trimSpaces(typed).isEmpty())
-            QueryString = typed;
+        if (!TextRules::trimSpaces(term).isEmpty())
+            QueryString = term;
         brwWebBrowser->Navigate(BlankPage);
     } else {
         brwWebBrowser->hide();

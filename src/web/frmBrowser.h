@@ -19,13 +19,12 @@ class frmBrowser : public QWidget
 {
     Q_OBJECT
 public:
-    // searchText reads the main window's search box; openHomePage opens the maker's home page
-    // in the default browser.
+    // openHomePage opens the maker's home page in the default browser.
     frmBrowser(WebProfile &profile, const AppConfig &config, AppState &state,
-        std::function<QString()> searchText, std::function<void()> openHomePage,
-        QWidget *parent = nullptr);
+        std::function<void()> openHomePage, QWidget *parent = nullptr);
 
-    void Form_Load(const FrameMetrics &frame);
+    // term is the search box's text as the web search starts.
+    void Form_Load(const FrameMetrics &frame, const QString &term);
     void Form_Resize(const FrameMetrics &frame);
     void brwWebBrowser_DocumentComplete(const QString &url);
     void brwWebBrowser_DownloadComplete();
@@ -53,7 +52,6 @@ private:
 
     const AppConfig &m_config;
     AppState &m_state;
-    std::function<QString()> m_searchText;
     std::function<void()> m_openHomePage;
     // Set by the first completed document after the load: the search page goes in only once.
     bool m_searchPagePlaced = false;

@@ -13,12 +13,10 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 
-frmMain::frmMain(WebProfile &profile, const AppConfig &config, AppState &state,
-    std::function<QString()> searchText, QWidget *parent)
+frmMain::frmMain(WebProfile &profile, const AppConfig &config, AppState &state, QWidget *parent)
     : QWidget(parent)
     , m_config(config)
     , m_state(state)
-    , m_searchText(std::move(searchText))
 {
     setWindowTitle(Version::paneCaption());
     setAccessibleName(tr("Meaning"));
@@ -66,7 +64,7 @@ void frmMain::Form_Resize(const FrameMetrics &frame)
     WB->resize(web);
 }
 
-void frmMain::Form_Load(const FrameMetrics &frame)
+void frmMain::Form_Load(const FrameMetrics &frame, const QString &searchText)
 {
     Form_Resize(frame);
     const bool online = m_state.IsOnline == 1;
@@ -82,7 +80,7 @@ void frmMain::Form_Load(const FrameMetrics &frame)
             WB->Navigate(BundledPages::startPage().toString());
         }
     } else if (m_state.CurrentTerm == m_config.SearchEngineAddress) {
-        WB->Navigate(TextRules::trimSpaces(m_searchText()));
+        WB->Navigate(TextRules::trimSpaces(searchText));
     } else {
         WB->Navigate(m_state.CurrentTerm);
     }

@@ -1,7 +1,6 @@
 #pragma once
 #include "Twips.h"
 #include <QWidget>
-#include <functional>
 
 class QLabel;
 class WebProfile;
@@ -16,11 +15,11 @@ class frmMain : public QWidget
 {
     Q_OBJECT
 public:
-    // searchText reads the main window's search box.
-    frmMain(WebProfile &profile, const AppConfig &config, AppState &state,
-        std::function<QString()> searchText, QWidget *parent = nullptr);
+    frmMain(
+        WebProfile &profile, const AppConfig &config, AppState &state, QWidget *parent = nullptr);
 
-    void Form_Load(const FrameMetrics &frame);
+    // searchText is the main window's search box as the pane loads.
+    void Form_Load(const FrameMetrics &frame, const QString &searchText);
     void Form_Resize(const FrameMetrics &frame);
     void Navigate(const QString &address);
 
@@ -33,5 +32,4 @@ private:
 
     const AppConfig &m_config;
     AppState &m_state;
-    std::function<QString()> m_searchText;
 };

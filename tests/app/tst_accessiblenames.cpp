@@ -50,7 +50,7 @@ void TestAccessibleNames::toolbarButtonsHaveDistinctNamesAndKeepTheirTooltips()
 {
     QFETCH(bool, inBrowser);
     openMainWindow();
-    m_window->panes()->openBrowser();
+    m_window->panes()->openBrowser(QString());
     QToolBar *toolbar = inBrowser ? m_window->browserWindow()->tbToolBar
                                   : m_window->findChild<QToolBar *>(QStringLiteral("TB"));
     QVERIFY(toolbar);

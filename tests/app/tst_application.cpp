@@ -199,7 +199,7 @@ void TestApplication::closingEndsTheBrowserWindowToo()
     Application app(AppConfig::builtIn(folder.path(), "somnilex"), fakes.services());
     app.StartApplication();
     MDI *window = app.mainWindow();
-    window->panes()->openBrowser();
+    window->panes()->openBrowser(QString());
     QCOMPARE(window->findChild<QMdiArea *>("mdiArea")->subWindowList().size(), 2);
     window->findChild<QAction *>("mnuExit")->trigger();
     QTRY_VERIFY(!window->browserWindow());

@@ -93,7 +93,7 @@ WebView *TestPageCommands::showRiverPage(bool inBrowser)
           });
     m_window->panes()->showMeaningPane();
     if (inBrowser)
-        m_window->panes()->openBrowser();
+        m_window->panes()->openBrowser(QString());
     disconnect(watch);
     WebView *view
         = inBrowser ? m_window->browserWindow()->brwWebBrowser : m_window->meaningPane()->WB;

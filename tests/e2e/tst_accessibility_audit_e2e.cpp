@@ -480,12 +480,14 @@ void TestAccessibilityAudit::buildRows()
         };
     };
     // As the user leaves a menu: Esc closes it, and a second Esc leaves the menu bar.
+    // The next row's settling finds out if a menu stayed open.
     auto closeMenu = [this](QWidget *menu) {
         QTest::keyClick(menu, Qt::Key_Escape);
-        QTest::qWaitFor([menu] { return !menu->isVisible(); });
-        if (window()->menuBar()->activeAction()) {
+        if (QTest::qWaitFor([menu] { return !menu->isVisible(); })
+            && window()->menuBar()->activeAction()) {
             QTest::keyClick(window()->menuBar(), Qt::Key_Escape);
-            QTest::qWaitFor([this] { return !window()->menuBar()->activeAction(); });
+            if (!QTest::qWaitFor([this] { return !window()->menuBar()->activeAction(); }))
+                qWarning("The menu bar kept a menu open");
         }
     };
     auto trigger

@@ -17,13 +17,15 @@ public:
         calls << QStringLiteral("closeBrowser");
         browserOpen = false;
     }
-    void openBrowser() override
+    void openBrowser(const QString &term) override
     {
         calls << QStringLiteral("openBrowser");
         browserOpen = true;
+        searchTerm = term;
     }
     void hideBrowser() override { calls << QStringLiteral("hideBrowser"); }
 
     QStringList calls;
     bool browserOpen = false;
+    QString searchTerm; // of the last web search
 };

@@ -54,6 +54,7 @@ struct Shown
     QString failure;
     QStringList panes;
     bool browserOpen = false;
+    QString searchTerm; // what the browser window was opened to search for
     QString currentTerm;
 };
 
@@ -69,6 +70,7 @@ Shown shownAfter(const DisplayOutcome &outcome, const LookupInput &before, ListS
     sendPaneCalls(outcome.panes, panes);
     shown.panes = panes.calls;
     shown.browserOpen = panes.browserOpen;
+    shown.searchTerm = panes.searchTerm;
     shown.currentTerm = outcome.currentTerm.value_or(Untouched);
     return shown;
 }
@@ -273,8 +275,11 @@ void TestLookupDecisions::search()
     QCOMPARE(shown.panes, panes);
     QCOMPARE(shown.currentTerm, currentTerm);
     QCOMPARE(shown.text, typed);
-    if (panes == WebSearch)
+    if (panes == WebSearch) {
         QVERIFY(shown.browserOpen);
+        // The term goes with the call, exactly as typed: nobody reads the box again.
+        QCOMPARE(shown.searchTerm, typed);
+    }
 }
 
 void TestLookupDecisions::display_data()
@@ -397,6 +402,8 @@ void TestLookupDecisions::display()
     QCOMPARE(shown.failure, QString());
     QCOMPARE(shown.panes, panes);
     QCOMPARE(shown.currentTerm, currentTerm);
+    if (panes == WebSearch)
+        QCOMPARE(shown.searchTerm, typed);
 }
 
 void TestLookupDecisions::notFoundTextKeepsItsLoneCarriageReturn()

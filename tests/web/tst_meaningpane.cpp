@@ -367,7 +367,7 @@ void TestMeaningPane::loadOpensThePendingTerm()
     state.CurrentTerm = currentTerm.arg(m_server.baseUrl());
     window.findChild<QLineEdit *>("txtKey")->setText(searchBox.arg(m_server.baseUrl()));
 
-    window.panes()->showMeaningPane();
+    window.showMeaningPane();
     watch(window.meaningPane());
     QVERIFY(state.CurrentTerm.isEmpty());
     QVERIFY(showing(window.meaningPane(), m_server.url(expectedRequest)));
@@ -425,7 +425,7 @@ void TestMeaningPane::resizeSizesPaneAndView()
     QFETCH(FrameMetrics, frame);
     AppState state;
     const AppConfig config = this->config();
-    frmMain pane(*m_profile, config, state, [] { return QString(); });
+    frmMain pane(*m_profile, config, state);
     // The design sizes: pane 7965 x 6420 twips, view 4995 x 4005.
     QCOMPARE(pane.size(), QSize(531, 428));
     QCOMPARE(pane.WB->size(), QSize(333, 267));
