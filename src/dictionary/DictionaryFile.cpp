@@ -2,6 +2,7 @@
 #include "DictionaryCache.h"
 #include "DictionaryWriter.h"
 #include "DreamsTable.h"
+#include "TableQuery.h"
 #include "modDB.h"
 
 #include <sqlite3.h>
@@ -9,12 +10,6 @@
 namespace DictionaryFile {
 
 namespace {
-
-struct Statement
-{
-    sqlite3_stmt *stmt = nullptr;
-    ~Statement() { sqlite3_finalize(stmt); }
-};
 
 QByteArray cell(sqlite3_stmt *stmt, int column)
 {
@@ -61,41 +56,19 @@ qint64 walk(const QString &path, const std::function<void(const StoredRow &)> &v
     DictionaryCache cache;
     modDB::ConnectionPtr connection;
     modDB::OpenConnection(connection, cache, path);
-    Statement query;
-    const QByteArray sql = modDB::SelectAllDreams.toUtf8();
-    if (sqlite3_prepare_v2(
-            connection->handle(), sql.constData(), int(sql.size()), &query.stmt, nullptr)
-        != SQLITE_OK) {
-        if (QString::fromUtf8(sqlite3_errmsg(connection->handle()))
-                .startsWith(QLatin1String("no such table")))
-            throw DictionaryError(QStringLiteral("The file %1 has no table dreams: it is not a "
-                                                 "Somnilex dictionary.")
-                                      .arg(path));
-        connection->fail(modDB::SelectAllDreams);
-    }
-
-    int columns[3] = { -1, -1, -1 };
-    const char *const names[3] = { "Key", "Link", "Names" };
-    for (int c = 0; c < sqlite3_column_count(query.stmt); ++c) {
-        for (int i = 0; i < 3; ++i) {
-            // Column names are matched without case, as SQLite matches them.
-            if (columns[i] < 0 && qstricmp(sqlite3_column_name(query.stmt, c), names[i]) == 0)
-                columns[i] = c;
-        }
-    }
-    for (int i = 0; i < 3; ++i) {
-        if (columns[i] < 0)
-            throw DictionaryError(QStringLiteral("The table dreams in %1 has no column %2.")
-                                      .arg(path, QString::fromLatin1(names[i])));
-    }
+    const TableQuery query(connection->file(), modDB::SelectAllDreams.toUtf8(), DreamsTable::Table);
+    const ColumnNames columns = query.columnNames();
+    const int key = columns.require(DreamsTable::KeyColumn, DreamsTable::Table, path);
+    const int link = columns.require(DreamsTable::LinkColumn, DreamsTable::Table, path);
+    const int names = columns.require(DreamsTable::NamesColumn, DreamsTable::Table, path);
 
     qint64 count = 0;
     StoredRow row;
     int step;
-    while ((step = sqlite3_step(query.stmt)) == SQLITE_ROW) {
-        row.key = cell(query.stmt, columns[0]);
-        row.link = cell(query.stmt, columns[1]);
-        row.names = cell(query.stmt, columns[2]);
+    while ((step = sqlite3_step(query.statement())) == SQLITE_ROW) {
+        row.key = cell(query.statement(), key);
+        row.link = cell(query.statement(), link);
+        row.names = cell(query.statement(), names);
         visit(row);
         ++count;
     }

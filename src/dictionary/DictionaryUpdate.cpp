@@ -8,7 +8,6 @@
 #include "KnownLinks.h"
 #include "LinkPolicy.h"
 #include "SpaceReservation.h"
-#include "TableSnapshot.h"
 #include "modDB.h"
 
 #include <thread>
@@ -32,22 +31,6 @@ QString shortened(const QString &text)
             c = QLatin1Char(' ');
     }
     return shown;
-}
-
-// The column of that name among columns: as stored first, else in any ASCII case, as SQLite
-// matches names. Throws DictionaryError when there is none.
-int columnOf(const QStringList &columns, const QString &name, const CipherFile &file)
-{
-    const qsizetype exact = columns.indexOf(name);
-    if (exact >= 0)
-        return int(exact);
-    const QString folded = TableSnapshot::foldColumnName(name);
-    for (qsizetype c = 0; c < columns.size(); ++c) {
-        if (TableSnapshot::foldColumnName(columns[c]) == folded)
-            return int(c);
-    }
-    throw DictionaryError(QStringLiteral("The table %1 in %2 has no column %3.")
-                              .arg(DreamsTable::Table, file.path(), name));
 }
 
 // The first of rows whose link the panes may not show; rows.size() when there is none. Parsing
@@ -210,13 +193,14 @@ void DictionaryUpdate::appendNewRows(const modDB::ConnectionPtr &dictionary,
             continue;
         }
         if (!append) {
-            const QStringList &columns = knownLinks.columns();
-            names = columnOf(columns, NamesColumn, file);
-            key = columnOf(columns, KeyColumn, file);
-            link = columnOf(columns, LinkColumn, file);
+            const ColumnNames &columns = knownLinks.columns();
+            names = columns.require(NamesColumn, DreamsTable::Table, file.path());
+            key = columns.require(KeyColumn, DreamsTable::Table, file.path());
+            link = columns.require(LinkColumn, DreamsTable::Table, file.path());
             std::vector<bool> sets(size_t(columns.size()), false);
             sets[size_t(names)] = sets[size_t(key)] = sets[size_t(link)] = true;
-            append = std::make_unique<AppendStatement>(file, DreamsTable::Table, columns, sets);
+            append = std::make_unique<AppendStatement>(
+                file, DreamsTable::Table, columns.names(), sets);
             values.resize(size_t(columns.size()));
             values[size_t(names)] = Marker;
         }
