@@ -55,6 +55,19 @@ template <typename Row> size_t firstUnshowableLink(const std::vector<Row> &rows)
     return first < half ? first : second;
 }
 
+// The first of rows whose link the panes may not show, by number, key and link; empty when
+// there is none.
+template <typename Row> QString unshowableRow(const std::vector<Row> &rows)
+{
+    const size_t refused = firstUnshowableLink(rows);
+    if (refused == rows.size())
+        return {};
+    return QStringLiteral("Row %1 (\"%2\") links to \"%3\", which is not a web page Somnilex "
+                          "shows.")
+        .arg(qint64(refused) + 1)
+        .arg(shortened(rows[refused].key), shortened(rows[refused].link));
+}
+
 } // namespace
 
 DictionaryUpdate::DictionaryUpdate(
@@ -110,17 +123,8 @@ bool DictionaryUpdate::readUpdate(std::vector<UpdateRow> &rows, Result &result) 
     }
     // Every link ends up in a pane; one the panes may not show has no place in the
     // dictionary. The first row that fails either way is the one reported.
-    const size_t refused = firstUnshowableLink(rows);
-    if (refused < rows.size()) {
-        const UpdateRow &row = rows[refused];
-        result.outcome = Outcome::WrongFile;
-        result.refusedRow = QStringLiteral("Row %1 (\"%2\") links to \"%3\", which is not a "
-                                           "web page Somnilex shows.")
-                                .arg(qint64(refused) + 1)
-                                .arg(shortened(row.key), shortened(row.link));
-        return false;
-    }
-    if (!marked) {
+    result.refusedRow = unshowableRow(rows);
+    if (!result.refusedRow.isEmpty() || !marked) {
         result.outcome = Outcome::WrongFile;
         return false;
     }
