@@ -28,10 +28,10 @@ void ColumnNames::append(const QString &name)
     const int column = int(m_names.size());
     m_names << name;
     if (!m_exact.contains(name))
-        m_exact.insert(name, column);
+        m_exact.emplace(name, column);
     const QString key = folded(name);
     if (!m_folded.contains(key))
-        m_folded.insert(key, column);
+        m_folded.emplace(key, column);
 }
 
 int ColumnNames::indexOf(const QString &name) const
