@@ -1,8 +1,8 @@
 #include "DictionaryCache.h"
 
 #include "CipherFile.h"
+#include "DictionaryPassword.h"
 #include "TableSnapshot.h"
-#include "modDB.h"
 
 #include <QFileInfo>
 
@@ -33,7 +33,7 @@ std::shared_ptr<CipherFile> DictionaryCache::open(const QString &path)
     }
     Entry entry;
     entry.stamp = FileStamp::of(path);
-    entry.file = std::make_shared<CipherFile>(path, QByteArray(modDB::DictionaryPassword));
+    entry.file = std::make_shared<CipherFile>(path, QByteArray(DictionaryPassword));
     entry.absolutePath = absolute;
     m_entries.insert(m_entries.begin(), std::move(entry));
     if (m_entries.size() > Kept)

@@ -2,6 +2,7 @@
 #include "DictionaryCache.h"
 #include "DictionaryWriter.h"
 #include "DreamsTable.h"
+#include "TableQuery.h"
 #include "modDB.h"
 
 #include <sqlite3.h>
@@ -9,12 +10,6 @@
 namespace DictionaryFile {
 
 namespace {
-
-struct Statement
-{
-    sqlite3_stmt *stmt = nullptr;
-    ~Statement() { sqlite3_finalize(stmt); }
-};
 
 QByteArray cell(sqlite3_stmt *stmt, int column)
 {
@@ -83,36 +78,27 @@ void probe(const QString &path)
 
 qint64 walk(const QString &path, const std::function<void(const StoredRow &)> &visit)
 {
-    // The rows are read with a statement of our own, since a row set holds the whole table in
-    // memory.
+    // The program's own open, for its checks and messages; the rows are then read with a
+    // statement of our own, since a row set holds the whole table in memory.
     DictionaryCache cache;
     modDB::ConnectionPtr connection;
     modDB::OpenConnection(connection, cache, path);
-    Statement query;
-    prepareAll(query, connection, path);
-
-    int columns[3] = { -1, -1, -1 };
-    const char *const names[3] = { "Key", "Link", "Names" };
-    for (int c = 0; c < sqlite3_column_count(query.stmt); ++c) {
-        for (int i = 0; i < 3; ++i) {
-            // Column names are matched without case, as SQLite matches them.
-            if (columns[i] < 0 && qstricmp(sqlite3_column_name(query.stmt, c), names[i]) == 0)
-                columns[i] = c;
-        }
-    }
-    for (int i = 0; i < 3; ++i) {
-        if (columns[i] < 0)
-            throw DictionaryError(QStringLiteral("The table dreams in %1 has no column %2.")
-                                      .arg(path, QString::fromLatin1(names[i])));
-    }
+    // Asked first for its plain message about a file without the table.
+    Statement check;
+    prepareAll(check, connection, path);
+    const TableQuery query(connection->file(), modDB::SelectAllDreams.toUtf8(), DreamsTable::Table);
+    const ColumnNames columns = query.columnNames();
+    const int key = columns.require(DreamsTable::KeyColumn, DreamsTable::Table, path);
+    const int link = columns.require(DreamsTable::LinkColumn, DreamsTable::Table, path);
+    const int names = columns.require(DreamsTable::NamesColumn, DreamsTable::Table, path);
 
     qint64 count = 0;
     StoredRow row;
     int step;
-    while ((step = sqlite3_step(query.stmt)) == SQLITE_ROW) {
-        row.key = cell(query.stmt, columns[0]);
-        row.link = cell(query.stmt, columns[1]);
-        row.names = cell(query.stmt, columns[2]);
+    while ((step = sqlite3_step(query.statement())) == SQLITE_ROW) {
+        row.key = cell(query.statement(), key);
+        row.link = cell(query.statement(), link);
+        row.names = cell(query.statement(), names);
         visit(row);
         ++count;
     }

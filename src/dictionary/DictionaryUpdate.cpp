@@ -8,7 +8,6 @@
 #include "KnownLinks.h"
 #include "LinkPolicy.h"
 #include "SpaceReservation.h"
-#include "TableSnapshot.h"
 #include "modDB.h"
 
 #include <thread>
@@ -34,22 +33,6 @@ QString shortened(const QString &text)
     return shown;
 }
 
-// The column of that name among columns: as stored first, else in any ASCII case, as SQLite
-// matches names. Throws DictionaryError when there is none.
-int columnOf(const QStringList &columns, const QString &name, const CipherFile &file)
-{
-    const qsizetype exact = columns.indexOf(name);
-    if (exact >= 0)
-        return int(exact);
-    const QString folded = TableSnapshot::foldColumnName(name);
-    for (qsizetype c = 0; c < columns.size(); ++c) {
-        if (TableSnapshot::foldColumnName(columns[c]) == folded)
-            return int(c);
-    }
-    throw DictionaryError(QStringLiteral("The table %1 in %2 has no column %3.")
-                              .arg(DreamsTable::Table, file.path(), name));
-}
-
 // The first of rows whose link the panes may not show; rows.size() when there is none. Parsing
 // a million links takes seconds, so the second half is checked on another thread meanwhile.
 template <typename Row> size_t firstUnshowableLink(const std::vector<Row> &rows)
@@ -70,6 +53,19 @@ template <typename Row> size_t firstUnshowableLink(const std::vector<Row> &rows)
     const size_t first = firstIn(0, half);
     checker.join();
     return first < half ? first : second;
+}
+
+// The first of rows whose link the panes may not show, by number, key and link; empty when
+// there is none.
+template <typename Row> QString unshowableRow(const std::vector<Row> &rows)
+{
+    const size_t refused = firstUnshowableLink(rows);
+    if (refused == rows.size())
+        return {};
+    return QStringLiteral("Row %1 (\"%2\") links to \"%3\", which is not a web page Somnilex "
+                          "shows.")
+        .arg(qint64(refused) + 1)
+        .arg(shortened(rows[refused].key), shortened(rows[refused].link));
 }
 
 } // namespace
@@ -127,17 +123,8 @@ bool DictionaryUpdate::readUpdate(std::vector<UpdateRow> &rows, Result &result) 
     }
     // Every link ends up in a pane; one the panes may not show has no place in the
     // dictionary. The first row that fails either way is the one reported.
-    const size_t refused = firstUnshowableLink(rows);
-    if (refused < rows.size()) {
-        const UpdateRow &row = rows[refused];
-        result.outcome = Outcome::WrongFile;
-        result.refusedRow = QStringLiteral("Row %1 (\"%2\") links to \"%3\", which is not a "
-                                           "web page Somnilex shows.")
-                                .arg(qint64(refused) + 1)
-                                .arg(shortened(row.key), shortened(row.link));
-        return false;
-    }
-    if (!marked) {
+    result.refusedRow = unshowableRow(rows);
+    if (!result.refusedRow.isEmpty() || !marked) {
         result.outcome = Outcome::WrongFile;
         return false;
     }
@@ -210,13 +197,14 @@ void DictionaryUpdate::appendNewRows(const modDB::ConnectionPtr &dictionary,
             continue;
         }
         if (!append) {
-            const QStringList &columns = knownLinks.columns();
-            names = columnOf(columns, NamesColumn, file);
-            key = columnOf(columns, KeyColumn, file);
-            link = columnOf(columns, LinkColumn, file);
+            const ColumnNames &columns = knownLinks.columns();
+            names = columns.require(NamesColumn, DreamsTable::Table, file.path());
+            key = columns.require(KeyColumn, DreamsTable::Table, file.path());
+            link = columns.require(LinkColumn, DreamsTable::Table, file.path());
             std::vector<bool> sets(size_t(columns.size()), false);
             sets[size_t(names)] = sets[size_t(key)] = sets[size_t(link)] = true;
-            append = std::make_unique<AppendStatement>(file, DreamsTable::Table, columns, sets);
+            append = std::make_unique<AppendStatement>(
+                file, DreamsTable::Table, columns.names(), sets);
             values.resize(size_t(columns.size()));
             values[size_t(names)] = Marker;
         }

@@ -1,6 +1,6 @@
 #include "DictionaryWriter.h"
 #include "DictionaryError.h"
-#include "modDB.h"
+#include "DictionaryPassword.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -195,7 +195,7 @@ void DictionaryWriter::open()
     const int opened
         = sqlite3_open_v2(nativePartial.constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
     check(opened, QStringLiteral("opening it"));
-    check(sqlite3_key(m_db, modDB::DictionaryPassword, int(std::strlen(modDB::DictionaryPassword))),
+    check(sqlite3_key(m_db, DictionaryPassword, int(std::strlen(DictionaryPassword))),
         QStringLiteral("setting the password"));
     // The file is thrown away on any failure, so a rollback journal would buy nothing but a
     // second file as large as the first.

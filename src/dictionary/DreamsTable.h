@@ -8,6 +8,8 @@ namespace DreamsTable {
 inline const QString Marker = QStringLiteral("astro");
 
 inline const QString Table = QStringLiteral("dreams");
+// The one query the program runs: every reader of the table shares the rows it read.
+inline const QString SelectAllDreams = QStringLiteral("Select * from dreams");
 inline const QString KeyColumn = QStringLiteral("Key");
 inline const QString LinkColumn = QStringLiteral("Link");
 inline const QString NamesColumn = QStringLiteral("Names");

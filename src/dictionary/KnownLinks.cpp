@@ -5,7 +5,6 @@
 #include "DreamsTable.h"
 #include "QuoteIdentifier.h"
 #include "TableQuery.h"
-#include "TableSnapshot.h"
 
 #include <sqlite3.h>
 
@@ -32,24 +31,8 @@ KnownLinks::KnownLinks(CipherFile &file, const QString &table)
         = QStringLiteral("SELECT * FROM %1").arg(modDB::quoteIdentifier(table)).toUtf8();
     const TableQuery query(file, sql, table);
 
-    // The first column of the name as stored answers, else the first of it in any ASCII case.
-    const int columns = sqlite3_column_count(query.statement());
-    int link = -1;
-    int foldedLink = -1;
-    const QString wanted = TableSnapshot::foldColumnName(DreamsTable::LinkColumn);
-    for (int c = 0; c < columns; ++c) {
-        const QString name = QString::fromUtf8(sqlite3_column_name(query.statement(), c));
-        m_columns << name;
-        if (link < 0 && name == DreamsTable::LinkColumn)
-            link = c;
-        if (foldedLink < 0 && TableSnapshot::foldColumnName(name) == wanted)
-            foldedLink = c;
-    }
-    if (link < 0)
-        link = foldedLink;
-    if (link < 0)
-        throw DictionaryError(QStringLiteral("The table %1 in %2 has no column %3.")
-                                  .arg(table, file.path(), DreamsTable::LinkColumn));
+    m_columns = query.columnNames();
+    const int link = m_columns.require(DreamsTable::LinkColumn, table, file.path());
 
     // Every link first, then the table made once to its size: grown as the rows come, it
     // would be made afresh twenty times.

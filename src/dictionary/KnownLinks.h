@@ -1,6 +1,7 @@
 #pragma once
+#include "ColumnNames.h"
+
 #include <QString>
-#include <QStringList>
 
 #include <string>
 #include <string_view>
@@ -19,7 +20,7 @@ public:
     KnownLinks(CipherFile &file, const QString &table);
 
     // The table's column names as stored, in table order.
-    const QStringList &columns() const { return m_columns; }
+    const ColumnNames &columns() const { return m_columns; }
 
     // Adds link; false when it was known already.
     bool insert(const QString &link);
@@ -37,7 +38,7 @@ private:
     size_t slotOf(std::string_view link, quint64 hash) const;
     void grow();
 
-    QStringList m_columns;
+    ColumnNames m_columns;
     std::string m_text; // every link, back to back
     std::vector<Slot> m_slots; // open addressing, a power of two in size, at most half full
     size_t m_used = 0;

@@ -3,10 +3,7 @@
 #include "AppendStatement.h"
 #include "DictionaryCache.h"
 #include "DictionaryError.h"
-#include "LoweredColumn.h"
 #include "TableSnapshot.h"
-
-#include <algorithm>
 
 namespace modDB {
 
@@ -35,18 +32,20 @@ QString tableOf(const QString &source)
 
 Recordset::Recordset(ConnectionPtr connection, const QString &source)
     : m_connection(std::move(connection))
-    , m_source(source)
     , m_tableName(tableOf(source))
-{
-    m_rows = m_connection->cache().rows(m_connection->file(), source, m_tableName);
-    m_rowCount = m_rows->rowCount();
-}
+    , m_rows(m_connection->cache().rows(m_connection->file(), source, m_tableName))
+{ }
 
 Recordset::~Recordset() = default;
 
+qint64 Recordset::RecordCount() const
+{
+    return m_rows->rowCount();
+}
+
 void Recordset::MoveFirst()
 {
-    if (m_rowCount == 0)
+    if (RecordCount() == 0)
         throw DictionaryError(QStringLiteral("The dictionary file %1 has no rows to move to.")
                                   .arg(m_connection->path()));
     m_position = 0;
@@ -54,13 +53,8 @@ void Recordset::MoveFirst()
 
 void Recordset::MoveNext()
 {
-    if (m_position < m_rowCount)
+    if (m_position < RecordCount())
         ++m_position;
-}
-
-void Recordset::Move(qint64 rows)
-{
-    m_position = std::min(m_position + std::max<qint64>(rows, 0), m_rowCount);
 }
 
 bool Recordset::hasColumn(const QString &column) const
@@ -68,76 +62,28 @@ bool Recordset::hasColumn(const QString &column) const
     return m_rows->indexOf(column) >= 0;
 }
 
-int Recordset::columnOf(const QString &column) const
+int Recordset::columnIndex(const QString &column) const
 {
-    const int index = m_rows->indexOf(column);
-    if (index < 0)
-        throw DictionaryError(
-            QStringLiteral("The table %1 in %2 has no column %3.")
-                .arg(m_tableName.isEmpty() ? QStringLiteral("queried") : m_tableName,
-                    m_connection->path(), column));
-    return index;
+    return m_rows->columnNames().require(column,
+        m_tableName.isEmpty() ? QStringLiteral("queried") : m_tableName, m_connection->path());
 }
 
 void Recordset::checkPosition() const
 {
-    if (m_position < 0 || m_position >= m_rowCount)
+    if (m_position < 0 || m_position >= RecordCount())
         throw DictionaryError(QStringLiteral("The dictionary file %1: there is no current row.")
                                   .arg(m_connection->path()));
 }
 
-const QString &Recordset::Fields(const QString &column) const
+QString Recordset::Fields(const QString &column) const
 {
-    return Fields(columnOf(column));
+    return Fields(columnIndex(column));
 }
 
-const QString &Recordset::LowerFields(const QString &column)
-{
-    return LowerFields(columnOf(column));
-}
-
-const QString &Recordset::Fields(int column) const
+QString Recordset::Fields(int column) const
 {
     checkPosition();
-    if (m_fields.size() <= size_t(column))
-        m_fields.resize(size_t(column) + 1);
-    QString &field = m_fields[size_t(column)];
-    field = m_rows->cell(m_position, column);
-    return field;
-}
-
-const QString &Recordset::LowerFields(int column)
-{
-    checkPosition();
-    m_lowerField = LowerColumn(column).at(m_position).toString();
-    return m_lowerField;
-}
-
-const LoweredColumn &Recordset::LowerColumn(int column)
-{
-    if (const LoweredColumn *lowered = m_rows->lowered(column))
-        return *lowered;
-    refine(m_rows->withLowered(column));
-    return *m_rows->lowered(column);
-}
-
-void Recordset::refine(TableSnapshot table)
-{
-    if (m_ownRows) {
-        m_ownRows = std::make_shared<TableSnapshot>(std::move(table));
-        m_rows = m_ownRows;
-    } else {
-        m_rows = m_connection->cache().refined(
-            m_connection->file(), m_source, m_rows, std::move(table));
-    }
-}
-
-const QStringList &Recordset::Column(const QString &column)
-{
-    const int c = columnOf(column);
-    if (!m_rows->hasStrings(c))
-        refine(m_rows->withStrings(c));
-    return m_rows->column(c);
+    return m_rows->cell(m_position, column);
 }
 
 void Recordset::AddNew()
@@ -153,7 +99,7 @@ void Recordset::AddNew()
 
 void Recordset::setField(const QString &column, const QString &value)
 {
-    const int c = columnOf(column);
+    const int c = columnIndex(column);
     if (!m_adding)
         throw DictionaryError(QStringLiteral("The dictionary file %1: fields can only be set on a "
                                              "new row.")
@@ -182,7 +128,6 @@ void Recordset::Update()
     m_ownRows->append(std::move(m_newRow));
     m_newRow.clear();
     m_position = m_ownRows->rowCount() - 1;
-    m_rowCount = m_ownRows->rowCount();
 }
 
 } // namespace modDB

@@ -24,3 +24,12 @@ TableQuery::~TableQuery()
 {
     sqlite3_finalize(m_stmt);
 }
+
+ColumnNames TableQuery::columnNames() const
+{
+    ColumnNames names;
+    const int columns = sqlite3_column_count(m_stmt);
+    for (int c = 0; c < columns; ++c)
+        names.append(QString::fromUtf8(sqlite3_column_name(m_stmt, c)));
+    return names;
+}

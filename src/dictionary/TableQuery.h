@@ -1,4 +1,6 @@
 #pragma once
+#include "ColumnNames.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -18,6 +20,8 @@ public:
     TableQuery &operator=(const TableQuery &) = delete;
 
     sqlite3_stmt *statement() const { return m_stmt; }
+    // The names of the columns the statement returns, in their order.
+    ColumnNames columnNames() const;
 
 private:
     sqlite3_stmt *m_stmt = nullptr;

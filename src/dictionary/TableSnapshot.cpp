@@ -9,33 +9,14 @@
 
 #include <limits>
 
-QString TableSnapshot::foldColumnName(const QString &name)
-{
-    QString folded = name;
-    for (QChar &c : folded) {
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            c = QChar(c.unicode() + ('a' - 'A'));
-    }
-    return folded;
-}
-
 TableSnapshot TableSnapshot::read(CipherFile &file, const QString &source, const QString &tableName)
 {
     TableSnapshot table;
     const QByteArray sql = source.toUtf8();
     const TableQuery query(file, sql, tableName);
 
-    const int columns = sqlite3_column_count(query.statement());
-    for (int c = 0; c < columns; ++c) {
-        const QString name = QString::fromUtf8(sqlite3_column_name(query.statement(), c));
-        table.m_columns << name;
-        // Of two like-named columns (a join, say) the first answers.
-        if (!table.m_columnIndex.contains(name))
-            table.m_columnIndex.insert(name, c);
-        const QString folded = foldColumnName(name);
-        if (!table.m_foldedColumnIndex.contains(folded))
-            table.m_foldedColumnIndex.insert(folded, c);
-    }
+    table.m_columns = query.columnNames();
+    const int columns = table.m_columns.size();
     table.m_cells.resize(size_t(columns));
     table.m_lowered.resize(size_t(columns));
     table.m_text.resize(size_t(columns));
@@ -114,14 +95,6 @@ TableSnapshot::~TableSnapshot()
         for (QString *column : owned)
             column[row] = QString();
     }
-}
-
-int TableSnapshot::indexOf(const QString &name) const
-{
-    const auto exact = m_columnIndex.constFind(name);
-    if (exact != m_columnIndex.constEnd())
-        return exact.value();
-    return m_foldedColumnIndex.value(foldColumnName(name), -1);
 }
 
 void TableSnapshot::append(std::vector<QString> row)

@@ -1,6 +1,7 @@
 #pragma once
+#include "ColumnNames.h"
+
 #include <QByteArray>
-#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -35,11 +36,12 @@ public:
     // The same rows, with column held as strings and lower-cased copies of it besides.
     TableSnapshot withLowered(int column) const;
 
-    const QStringList &columns() const { return m_columns; }
+    const QStringList &columns() const { return m_columns.names(); }
+    const ColumnNames &columnNames() const { return m_columns; }
     qint64 rowCount() const { return m_rowCount; }
 
-    // The column of that name in any ASCII case, the name as stored first; -1 if none.
-    int indexOf(const QString &name) const;
+    // The column of that name (see ColumnNames); -1 if none.
+    int indexOf(const QString &name) const { return m_columns.indexOf(name); }
     // The cell's text; null for NULL.
     QString cell(qint64 row, int column) const;
     // Every value of a column held as strings, in table order; see withStrings.
@@ -51,13 +53,8 @@ public:
     // Adds a row, one value per column, after the last.
     void append(std::vector<QString> row);
 
-    // SQLite matches column names without regard to ASCII letter case, and only ASCII.
-    static QString foldColumnName(const QString &name);
-
 private:
-    QStringList m_columns;
-    QHash<QString, int> m_columnIndex; // by name as stored
-    QHash<QString, int> m_foldedColumnIndex; // by name folded as SQLite folds it
+    ColumnNames m_columns;
     // A column as read: every non-NULL text in UTF-8, back to back.
     struct Text
     {

@@ -2,9 +2,6 @@
 
 namespace modDB {
 
-const char *const DictionaryPassword = "Hq4Lz8Wn2Xc6Vb9Tj1";
-const QString SelectAllDreams = QStringLiteral("Select * from dreams");
-
 void OpenConnection(ConnectionPtr &connection, DictionaryCache &cache, const QString &path)
 {
     connection = std::make_shared<Connection>(cache, path);

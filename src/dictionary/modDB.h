@@ -1,6 +1,8 @@
 #pragma once
 #include "Connection.h"
 #include "DictionaryError.h"
+#include "DictionaryPassword.h"
+#include "DreamsTable.h"
 #include "QuoteIdentifier.h"
 #include "Recordset.h"
 
@@ -13,10 +15,9 @@ class DictionaryCache;
 // both go.
 namespace modDB {
 
-// The password every dictionary and update file is keyed with.
-extern const char *const DictionaryPassword;
-// The one query the program runs.
-extern const QString SelectAllDreams;
+// The password files are keyed with, and the one query the program runs.
+using ::DictionaryPassword;
+using DreamsTable::SelectAllDreams;
 
 // Opens the file at path with the dictionary password. A file that cannot be opened fails with a
 // message that says what is known of it: missing, not a database, or (as far as its bytes tell)

@@ -16,9 +16,9 @@ public:
 
     virtual qint64 count() = 0;
     // The row's Key as stored, and the same lower-cased; row is 0 to count() - 1.
-    virtual const QString &key(qint64 row) = 0;
-    virtual const QString &lowerKey(qint64 row) = 0;
-    virtual const QString &link(qint64 row) = 0;
+    virtual QString key(qint64 row) = 0;
+    virtual QString lowerKey(qint64 row) = 0;
+    virtual QString link(qint64 row) = 0;
     // Every Key in table order, in one piece: a list of the whole table is the commonest read.
     virtual QStringList keys() = 0;
 

@@ -6,7 +6,7 @@
 #include "KeywordListView.h"
 #include "PaneHost.h"
 #include "Prompter.h"
-#include "RecordsetDreamRows.h"
+#include "SnapshotDreamRows.h"
 
 #include <QEvent>
 #include <QItemSelectionModel>

@@ -3,6 +3,7 @@
 #include "DictionaryCache.h"
 #include "DictionaryError.h"
 #include "DictionaryFile.h"
+#include "SnapshotDreamRows.h"
 #include "TsvFormat.h"
 #include "modDB.h"
 
@@ -23,11 +24,24 @@ void readAsTheProgramDoes(const modDB::ConnectionPtr &connection)
     rs->MoveFirst();
     for (qint64 i = 0; i < rs->RecordCount(); ++i) {
         rs->Fields(QStringLiteral("Key"));
-        rs->LowerFields(QStringLiteral("Key"));
         rs->Fields(QStringLiteral("Link"));
         rs->Fields(QStringLiteral("Names"));
         rs->MoveNext();
     }
+}
+
+// The lookups read the rows by number, and search the lower-cased Keys.
+void lookUpAsTheProgramDoes(DictionaryCache &cache, const QString &path)
+{
+    const std::unique_ptr<DreamRows> rows = dreamRowsAt(cache, path);
+    rows->keys();
+    const qint64 count = rows->count();
+    for (qint64 row = 0; row < count; ++row) {
+        rows->lowerKey(row);
+        rows->link(row);
+    }
+    rows->keysOf(rows->rowsContaining(QStringLiteral("a")));
+    rows->firstRowOf(QStringLiteral("snake"));
 }
 
 } // namespace
@@ -57,6 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     try {
         readAsTheProgramDoes(connection);
+    } catch (const DictionaryError &) { }
+    try {
+        lookUpAsTheProgramDoes(cache, path);
     } catch (const DictionaryError &) { }
     try {
         DictionaryFile::walk(path, [](const StoredRow &row) { TsvFormat::formatRow(row); });

@@ -26,17 +26,17 @@ public:
         open();
         return qint64(m_rows.size());
     }
-    const QString &key(qint64 row) override
+    QString key(qint64 row) override
     {
         column(Fault::NoKey, QStringLiteral("Key"));
         return m_rows.at(size_t(row)).key;
     }
-    const QString &lowerKey(qint64 row) override
+    QString lowerKey(qint64 row) override
     {
         column(Fault::NoKey, QStringLiteral("Key"));
         return m_lowerKeys.at(size_t(row));
     }
-    const QString &link(qint64 row) override
+    QString link(qint64 row) override
     {
         column(Fault::NoLink, QStringLiteral("Link"));
         return m_rows.at(size_t(row)).link;

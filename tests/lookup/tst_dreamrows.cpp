@@ -1,7 +1,7 @@
 #include "DictionaryCache.h"
 #include "DictionaryError.h"
 #include "DreamFile.h"
-#include "RecordsetDreamRows.h"
+#include "SnapshotDreamRows.h"
 #include "TestDictionary.h"
 
 #include <QtTest>
@@ -42,6 +42,7 @@ private slots:
     void searchesAnswerAsAWalkDoes_data();
     void searchesAnswerAsAWalkDoes();
     void opensTheFileWhenFirstAsked();
+    void laterViewsSeeAppendedRows();
     void failures_data();
     void failures();
 
@@ -122,6 +123,28 @@ void TestDreamRows::opensTheFileWhenFirstAsked()
     const std::unique_ptr<DreamRows> rows = dreamRowsAt(m_cache, m_path);
     DreamFile::write(m_path);
     QCOMPARE(rows->count(), qint64(DreamTable::rows().size()));
+}
+
+// Views share the rows, and the lowered Keys, that the cache holds; a row appended since is in
+// the next view's list and searches all the same.
+void TestDreamRows::laterViewsSeeAppendedRows()
+{
+    DreamFile::write(m_path);
+    const std::unique_ptr<DreamRows> before = dreamRowsAt(m_cache, m_path);
+    QCOMPARE(before->rowsBeginningWith(QStringLiteral("owl")), std::vector<qint64>());
+
+    const modDB::RecordsetPtr rs = modDB::openDreams(m_cache, m_path);
+    rs->AddNew();
+    rs->setField(QStringLiteral("Key"), QStringLiteral("Owl"));
+    rs->setField(QStringLiteral("Link"), DreamTable::link("owl"));
+    rs->Update();
+
+    const std::unique_ptr<DreamRows> after = dreamRowsAt(m_cache, m_path);
+    const qint64 owl = qint64(DreamTable::rows().size());
+    QCOMPARE(after->count(), owl + 1);
+    QCOMPARE(after->rowsBeginningWith(QStringLiteral("owl")), std::vector<qint64>({ owl }));
+    QCOMPARE(after->link(after->firstRowOf(QStringLiteral("owl"))), DreamTable::link("owl"));
+    QCOMPARE(after->keys().last(), QStringLiteral("Owl"));
 }
 
 void TestDreamRows::failures_data()

@@ -11,7 +11,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -37,6 +36,27 @@ protected:
     }
 };
 
+// Makes the update file the user picks, as kind says (a missing one is left unmade).
+void writeUpdate(const QString &kind, const QString &path)
+{
+    if (kind == "new")
+        DictionaryFile::write(path, rowsOf({ "Moon", "Snake", "Sun" }));
+    else if (kind == "duplicates")
+        DictionaryFile::write(path, rowsOf({ "Water", "Snake" }));
+    else if (kind == "empty")
+        DictionaryFile::write(path, {});
+    else if (kind == "wrong")
+        DictionaryFile::write(path, rowsOf({ "Moon", "Sun" }, "Astro"));
+    else if (kind == "local file")
+        DictionaryFile::write(
+            path, { rowsOf({ "Moon" })[0], { "Sun", "file:///etc/passwd", "astro" } });
+    else if (kind == "text") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Key\tLink\tNames\n");
+    }
+}
+
 } // namespace
 
 class TestUpdateCommand : public MainWindowTestBase
@@ -49,10 +69,6 @@ private slots:
     void init();
     void cleanup();
 
-    void progressWindowMakeUp();
-    void progressWindowClosesAtTheFiftyFirstTick();
-    void progressWindowClosedEarlyStopsItsTimer();
-
     void cancelDoesNothing();
     void outcomes_data();
     void outcomes();
@@ -61,6 +77,7 @@ private slots:
 private:
     void openWindow();
     void triggerUpdate();
+    void spoilDictionary(const QString &how);
 
     // What the progress window looked like while it ran.
     int m_progressShown = 0;
@@ -81,58 +98,6 @@ void TestUpdateCommand::init()
 void TestUpdateCommand::cleanup()
 {
     tearDownFixture();
-}
-
-void TestUpdateCommand::progressWindowMakeUp()
-{
-    frmPB window;
-    QCOMPARE(window.windowTitle(), QString("Somnilex v1.85"));
-    QVERIFY(window.isModal());
-    QVERIFY(!(window.windowFlags() & Qt::WindowMinimizeButtonHint));
-    QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
-    QCOMPARE(window.size(), QSize(5925 / 15, 1305 / 15));
-    QCOMPARE(window.Label1->text(), QString("Please wait while Dictionary is Updating ...."));
-    QCOMPARE(window.Label1->pos(), QPoint(1110 / 15, 240 / 15));
-    QCOMPARE(window.PB->geometry(), QRect(195 / 15, 720 / 15, 5520 / 15, 300 / 15));
-    QVERIFY(!window.PB->accessibleName().isEmpty());
-    QCOMPARE(window.ProgressSteps, 50);
-    QCOMPARE(window.PB->minimum(), 0);
-    QCOMPARE(window.PB->maximum(), 50);
-    QCOMPARE(window.ProgressCounter, 0);
-    QCOMPARE(window.Timer1->interval(), 100);
-    QVERIFY(window.Timer1->isActive());
-}
-
-void TestUpdateCommand::progressWindowClosesAtTheFiftyFirstTick()
-{
-    frmPB window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    // The ticks are driven here, not by the clock: no event is processed between them.
-    for (int tick = 1; tick <= 50; ++tick) {
-        window.Timer1_Timer();
-        QCOMPARE(window.PB->value(), tick);
-        QCOMPARE(window.ProgressCounter, tick);
-        QVERIFY(window.isVisible());
-    }
-    QVERIFY(window.Timer1->isActive());
-    window.Timer1_Timer();
-    QVERIFY(!window.isVisible());
-    QVERIFY(!window.Timer1->isActive());
-    QCOMPARE(window.ProgressCounter, 0);
-    QCOMPARE(window.result(), int(QDialog::Accepted));
-}
-
-void TestUpdateCommand::progressWindowClosedEarlyStopsItsTimer()
-{
-    frmPB window;
-    window.show();
-    for (int tick = 0; tick < 7; ++tick)
-        window.Timer1_Timer();
-    window.close();
-    QVERIFY(!window.isVisible());
-    QVERIFY(!window.Timer1->isActive());
-    QCOMPARE(window.ProgressCounter, 0);
 }
 
 void TestUpdateCommand::openWindow()
@@ -219,6 +184,18 @@ void TestUpdateCommand::outcomes_data()
                                      << "does not exist" << false << QStringList();
 }
 
+// Makes dream.dll refuse the merge's rows, or takes it away, once the window has read it.
+void TestUpdateCommand::spoilDictionary(const QString &how)
+{
+    if (how == "refuses") {
+        modDB::Connection(*m_dictionary, m_folder->dictionary())
+            .execute("CREATE TRIGGER refuse BEFORE INSERT ON dreams WHEN NEW.Key = 'Sun' "
+                     "BEGIN SELECT RAISE(ABORT, 'read-only medium'); END;");
+    } else if (how == "gone") {
+        QVERIFY(QFile::remove(m_folder->dictionary()));
+    }
+}
+
 void TestUpdateCommand::outcomes()
 {
     QFETCH(QString, update);
@@ -229,30 +206,9 @@ void TestUpdateCommand::outcomes()
 
     m_folder->writeDictionary(Shipped);
     const QString updatePath = m_folder->file("update.any");
-    if (update == "new")
-        DictionaryFile::write(updatePath, rowsOf({ "Moon", "Snake", "Sun" }));
-    else if (update == "duplicates")
-        DictionaryFile::write(updatePath, rowsOf({ "Water", "Snake" }));
-    else if (update == "empty")
-        DictionaryFile::write(updatePath, {});
-    else if (update == "wrong")
-        DictionaryFile::write(updatePath, rowsOf({ "Moon", "Sun" }, "Astro"));
-    else if (update == "local file")
-        DictionaryFile::write(
-            updatePath, { rowsOf({ "Moon" })[0], { "Sun", "file:///etc/passwd", "astro" } });
-    else if (update == "text") {
-        QFile file(updatePath);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("Key\tLink\tNames\n");
-    }
+    writeUpdate(update, updatePath);
     openWindow();
-    if (dictionary == "refuses") {
-        modDB::Connection(*m_dictionary, m_folder->dictionary())
-            .execute("CREATE TRIGGER refuse BEFORE INSERT ON dreams WHEN NEW.Key = 'Sun' "
-                     "BEGIN SELECT RAISE(ABORT, 'read-only medium'); END;");
-    } else if (dictionary == "gone") {
-        QVERIFY(QFile::remove(m_folder->dictionary()));
-    }
+    spoilDictionary(dictionary);
     const QStringList listed = m_window->findChild<KeywordListModel *>("keywords")->keys();
     m_fakes->files.path = updatePath;
 
