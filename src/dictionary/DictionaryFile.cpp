@@ -17,24 +17,6 @@ QByteArray cell(sqlite3_stmt *stmt, int column)
     return text ? QByteArray::fromRawData(text, sqlite3_column_bytes(stmt, column)) : QByteArray();
 }
 
-// The one query over the table, prepared through the program's own open, for its checks and
-// messages. A file without the table is no dictionary of ours.
-void prepareAll(Statement &query, const modDB::ConnectionPtr &connection, const QString &path)
-{
-    const QByteArray sql = modDB::SelectAllDreams.toUtf8();
-    if (sqlite3_prepare_v2(
-            connection->handle(), sql.constData(), int(sql.size()), &query.stmt, nullptr)
-        == SQLITE_OK)
-        return;
-    if (QString::fromUtf8(sqlite3_errmsg(connection->handle()))
-            .startsWith(QLatin1String("no such table")))
-        throw DictionaryError(QStringLiteral("The file %1 has no table dreams: it is not a "
-                                             "Somnilex dictionary.")
-                                  .arg(path),
-            DictionaryError::Cause::Damaged);
-    connection->fail(modDB::SelectAllDreams);
-}
-
 } // namespace
 
 void write(const QString &path, const std::vector<DictionaryRow> &rows)
@@ -72,8 +54,8 @@ void probe(const QString &path)
     DictionaryCache cache;
     modDB::ConnectionPtr connection;
     modDB::OpenConnection(connection, cache, path);
-    Statement query;
-    prepareAll(query, connection, path);
+    // A file without the table is no dictionary of ours.
+    const TableQuery query(connection->file(), modDB::SelectAllDreams.toUtf8(), DreamsTable::Table);
 }
 
 qint64 walk(const QString &path, const std::function<void(const StoredRow &)> &visit)
@@ -83,9 +65,6 @@ qint64 walk(const QString &path, const std::function<void(const StoredRow &)> &v
     DictionaryCache cache;
     modDB::ConnectionPtr connection;
     modDB::OpenConnection(connection, cache, path);
-    // Asked first for its plain message about a file without the table.
-    Statement check;
-    prepareAll(check, connection, path);
     const TableQuery query(connection->file(), modDB::SelectAllDreams.toUtf8(), DreamsTable::Table);
     const ColumnNames columns = query.columnNames();
     const int key = columns.require(DreamsTable::KeyColumn, DreamsTable::Table, path);
