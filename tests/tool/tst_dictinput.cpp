@@ -5,6 +5,7 @@
 #include "EndlessDevice.h"
 #include "MeasuredRun.h"
 #include "TestDictionary.h"
+#include "ToolRun.h"
 
 #include <QProcess>
 #include <QtTest>
@@ -13,8 +14,6 @@
 
 namespace {
 
-const QString Tool = QStringLiteral(SOMNILEX_DICT);
-const QByteArray Header = "Key\tLink\tNames\n";
 // A run still going after this long never ends; it is stopped and fails.
 constexpr qint64 Stopped = 60000;
 constexpr qint64 MostMemory = 100 << 20;
@@ -39,19 +38,6 @@ Outcome runTool(const TestFolder &folder, const QStringList &arguments)
     QFile::remove(out);
     QFile::remove(err);
     return outcome;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QStringList namesIn(const QString &folder)
-{
-    return QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 QByteArray rowLine(const QByteArray &key)

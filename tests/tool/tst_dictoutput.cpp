@@ -1,145 +1,13 @@
 // The dictionary tool run as a user runs it: what it does with its output file when anything
-// goes wrong, how its dump comes back through create, and how much memory a large file takes.
-#include "DictionaryWriter.h"
-#include "MeasuredRun.h"
+// goes wrong, and with the leftovers of runs that ended badly.
 #include "TestDictionary.h"
+#include "ToolRun.h"
 
-#include <QCryptographicHash>
-#include <QDirIterator>
-#include <QProcess>
-#include <QRandomGenerator>
-#include <QStandardPaths>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-namespace {
-
-const QString Tool = QStringLiteral(SOMNILEX_DICT);
-const QByteArray Header = "Key\tLink\tNames\n";
-
-struct Run
-{
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
-
-Run runProgram(
-    const QString &program, const QStringList &arguments, const QString &standardOutput = QString())
-{
-    QProcess process;
-    if (!standardOutput.isEmpty())
-        process.setStandardOutputFile(standardOutput);
-    process.start(program, arguments);
-    process.waitForFinished(120000);
-    return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-        process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError()) };
-}
-
-Run runTool(const QStringList &arguments, const QString &standardOutput = QString())
-{
-    return runProgram(Tool, arguments, standardOutput);
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-// Every entry under folder, hidden ones too, with what it holds.
-QMap<QString, QByteArray> snapshot(const QString &folder)
-{
-    QMap<QString, QByteArray> entries;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-        QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo info(it.next());
-        const QString name = QDir(folder).relativeFilePath(info.filePath());
-        if (info.isSymLink()) {
-            entries[name] = "link to " + info.symLinkTarget().toUtf8();
-        } else if (info.isDir()) {
-            entries[name] = "folder";
-        } else {
-            QFile file(info.filePath());
-            entries[name] = file.open(QIODevice::ReadOnly)
-                ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex()
-                : QByteArray("unreadable");
-        }
-    }
-    return entries;
-}
-
-QStringList namesIn(const QString &folder)
-{
-    return QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-std::vector<StoredRow> storedRows(const QString &path)
-{
-    std::vector<StoredRow> rows;
-    DictionaryFile::walk(path, [&rows](const StoredRow &row) {
-        rows.push_back({ QByteArray(row.key.constData(), row.key.size()),
-            QByteArray(row.link.constData(), row.link.size()),
-            QByteArray(row.names.constData(), row.names.size()) });
-    });
-    return rows;
-}
-
-void writeStore(const QString &path, const std::vector<StoredRow> &rows)
-{
-    DictionaryWriter writer(path, DictionaryWriter::Existing::Replace);
-    for (const StoredRow &row : rows)
-        writer.add(row);
-    writer.commit();
-}
-
-// A TSV of about the given size, written without holding it.
-void writeLargeTsv(const QString &path, qint64 bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(Header);
-    QByteArray chunk;
-    for (qint64 row = 0; file.size() + chunk.size() < bytes; ++row) {
-        chunk += "Dream symbol " + QByteArray::number(row) + " of the night\tqrc:/dreams/gen-"
-            + QByteArray::number(row) + ".html\tastro\n";
-        if (chunk.size() > (1 << 20)) {
-            QCOMPARE(file.write(chunk), chunk.size());
-            chunk.clear();
-        }
-    }
-    QCOMPARE(file.write(chunk), chunk.size());
-}
-
-bool canMountScratchDisks()
-{
-    QProcess probe;
-    probe.start(QStringLiteral("unshare"), { "-rm", "true" });
-    return probe.waitForFinished(30000) && probe.exitStatus() == QProcess::NormalExit
-        && probe.exitCode() == 0;
-}
-
-// Runs the tool on a disk of its own (a small tmpfs in a private mount namespace), which
-// holds out.dll beforehand; prints the exit code, then the disk's files, then out.dll.
-const char *const ScratchDiskScript = R"sh(
-mnt=$1 tool=$2 tsv=$3 mode=$4 force=$5 err=$6
-mount -t tmpfs -o size=192k tmpfs "$mnt" || exit 97
-printf 'the old file' > "$mnt/out.dll"
-if [ "$mode" = read-only ]; then mount -o remount,ro "$mnt" || exit 97; fi
-if [ "$force" = yes ]; then out=out.dll; set -- --force; else out=new.dll; set --; fi
-"$tool" create "$@" "$mnt/$out" "$tsv" 2>"$err"
-echo "exit $?"
-ls -A "$mnt"
-echo "--"
-cat "$mnt/out.dll"
-)sh";
-
-} // namespace
 
 class TestDictOutput : public QObject
 {
@@ -149,18 +17,10 @@ private slots:
     void refusedOutputs();
     void badInputWritesNothing_data();
     void badInputWritesNothing();
-    void unwritableFolder();
-    void fullOrReadOnlyDisk_data();
-    void fullOrReadOnlyDisk();
     void killedRunIsCleanedUpNextTime();
     void staleFilesOfEndedRunsGo_data();
     void staleFilesOfEndedRunsGo();
     void forceReplacesAnExistingFile();
-    void dumpComesBackThroughCreate_data();
-    void dumpComesBackThroughCreate();
-    void randomRowsComeBackThroughTheTool();
-    void dumpReportsAFullOutput();
-    void memoryDoesNotGrowWithTheFile();
 };
 
 void TestDictOutput::refusedOutputs_data()
@@ -245,76 +105,6 @@ void TestDictOutput::badInputWritesNothing()
     QCOMPARE(snapshot(folder.path()), before);
 }
 
-void TestDictOutput::unwritableFolder()
-{
-    TestFolder folder;
-    const QString locked = folder.file("locked");
-    QVERIFY(QDir(folder.path()).mkdir("locked"));
-    writeFile(folder.file("locked/out.dll"), "the old file");
-    writeFile(folder.file("in.tsv"), Header + "Snake\tqrc:/dreams/snake.html\tastro\n");
-    QCOMPARE(::chmod(QFile::encodeName(folder.path()).constData(), 0711), 0);
-    QCOMPARE(::chmod(QFile::encodeName(folder.file("in.tsv")).constData(), 0644), 0);
-    QCOMPARE(::chmod(QFile::encodeName(locked).constData(), 0555), 0);
-    const auto before = snapshot(folder.path());
-
-    QString program = Tool;
-    QStringList arguments { "create", "--force", folder.file("locked/out.dll"),
-        folder.file("in.tsv") };
-    if (::geteuid() == 0) {
-        // Permissions do not hold for root: the tool runs as nobody.
-        program = QStandardPaths::findExecutable("setpriv");
-        if (program.isEmpty())
-            QSKIP("running as root without setpriv to run the tool as another user; skipped");
-        arguments
-            = QStringList { "--reuid=65534", "--regid=65534", "--clear-groups", Tool } + arguments;
-    }
-    const Run run = runProgram(program, arguments);
-    QCOMPARE(::chmod(QFile::encodeName(locked).constData(), 0755), 0);
-    QCOMPARE(run.exitCode, 1);
-    QVERIFY2(run.err.contains("locked/out.dll") && run.err.contains("permission denied"),
-        qPrintable(run.err));
-    QCOMPARE(snapshot(folder.path()), before);
-}
-
-void TestDictOutput::fullOrReadOnlyDisk_data()
-{
-    QTest::addColumn<QString>("mode");
-    QTest::addColumn<bool>("force");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("disk fills up, new file") << "full" << false << "the disk is full";
-    QTest::newRow("disk fills up, replacing a file") << "full" << true << "the disk is full";
-    QTest::newRow("read-only disk, new file") << "read-only" << false << "the disk is read-only";
-    QTest::newRow("read-only disk, replacing a file")
-        << "read-only" << true << "the disk is read-only";
-}
-
-void TestDictOutput::fullOrReadOnlyDisk()
-{
-    QFETCH(QString, mode);
-    QFETCH(bool, force);
-    QFETCH(QString, expected);
-    if (!canMountScratchDisks())
-        QSKIP("cannot mount a small disk here (unshare -rm is not allowed); skipped");
-    TestFolder folder;
-    QVERIFY(QDir(folder.path()).mkdir("disk"));
-    writeLargeTsv(folder.file("in.tsv"), 1 << 20);
-
-    QProcess shell;
-    shell.start("unshare",
-        { "-rm", "sh", "-c", ScratchDiskScript, "sh", folder.file("disk"), Tool,
-            folder.file("in.tsv"), mode, force ? "yes" : "no", folder.file("err.txt") });
-    QVERIFY(shell.waitForFinished(120000));
-    if (shell.exitCode() == 97)
-        QSKIP("cannot mount a small disk here; skipped");
-    const QString report = QString::fromUtf8(shell.readAllStandardOutput());
-    QFile errors(folder.file("err.txt"));
-    QVERIFY(errors.open(QIODevice::ReadOnly));
-    const QString err = QString::fromUtf8(errors.readAll());
-    QVERIFY2(err.contains(expected) && !err.contains("out of memory"), qPrintable(err));
-    // Nothing but the old file on the disk, and that as it was.
-    QCOMPARE(report, QString("exit 1\nout.dll\n--\nthe old file"));
-}
-
 void TestDictOutput::killedRunIsCleanedUpNextTime()
 {
     TestFolder folder;
@@ -389,94 +179,6 @@ void TestDictOutput::forceReplacesAnExistingFile()
     QCOMPARE(storedRows(folder.file("out.dll")),
         std::vector<StoredRow>({ { "Snake", "qrc:/dreams/snake.html", "astro" } }));
     QCOMPARE(namesIn(folder.path()), QStringList({ "in.tsv", "out.dll" }));
-}
-
-void TestDictOutput::dumpComesBackThroughCreate_data()
-{
-    QTest::addColumn<QByteArray>("cell");
-    QTest::newRow("tab") << QByteArray("Snake\tbite");
-    QTest::newRow("line feed") << QByteArray("Snake\nbite");
-    QTest::newRow("carriage return at the end") << QByteArray("Snake\r");
-    QTest::newRow("CRLF") << QByteArray("Snake\r\nbite");
-    QTest::newRow("backslash") << QByteArray("C:\\dreams\\snake");
-    QTest::newRow("text that looks like an escape") << QByteArray("\\t\\x41");
-    QTest::newRow("trailing backslash") << QByteArray("Snake\\");
-    QTest::newRow("NUL") << QByteArray("Sn\0ake", 6);
-    QTest::newRow("terminal escape sequence") << QByteArray("\x1b[2J");
-    QTest::newRow("not UTF-8") << QByteArray("Sn\xffke\xc3");
-    QTest::newRow("header as a key") << QByteArray("Key\tLink\tNames");
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("200,000 characters") << QByteArray(200000, 'z');
-}
-
-void TestDictOutput::dumpComesBackThroughCreate()
-{
-    QFETCH(QByteArray, cell);
-    TestFolder folder;
-    const std::vector<StoredRow> rows = { { "Moon", "qrc:/dreams/moon.html", "astro" },
-        { cell, "qrc:/dreams/" + cell, "astro" }, { "Sun", cell, cell } };
-    writeStore(folder.file("first.dll"), rows);
-    const Run dump = runTool({ "dump", folder.file("first.dll") });
-    QCOMPARE(dump.exitCode, 0);
-    writeFile(folder.file("dump.tsv"), dump.out);
-    const Run create = runTool({ "create", folder.file("second.dll"), folder.file("dump.tsv") });
-    QVERIFY2(create.exitCode == 0, qPrintable(create.err));
-    QCOMPARE(storedRows(folder.file("second.dll")), rows);
-    QCOMPARE(runTool({ "dump", folder.file("second.dll") }).out, dump.out);
-}
-
-void TestDictOutput::randomRowsComeBackThroughTheTool()
-{
-    QRandomGenerator random(90125);
-    const auto cell = [&random] {
-        QByteArray bytes;
-        const int length = int(random.bounded(20u));
-        for (int i = 0; i < length; ++i)
-            bytes += char(random.bounded(2u) ? "\t\n\r\\x\xc3\xa9\xff"[random.bounded(9u)]
-                                             : random.bounded(256u));
-        return bytes;
-    };
-    std::vector<StoredRow> rows;
-    for (int i = 0; i < 2000; ++i)
-        rows.push_back({ cell(), cell(), cell() });
-    TestFolder folder;
-    writeStore(folder.file("first.dll"), rows);
-    const Run dump = runTool({ "dump", folder.file("first.dll") });
-    QCOMPARE(dump.exitCode, 0);
-    writeFile(folder.file("dump.tsv"), dump.out);
-    const Run create = runTool({ "create", folder.file("second.dll"), folder.file("dump.tsv") });
-    QVERIFY2(create.exitCode == 0, qPrintable(create.err));
-    QCOMPARE(storedRows(folder.file("second.dll")), rows);
-}
-
-void TestDictOutput::dumpReportsAFullOutput()
-{
-    if (!QFileInfo::exists("/dev/full"))
-        QSKIP("no /dev/full here");
-    TestFolder folder;
-    folder.writeDictionary(rowsOf({ "Snake", "Moon", "Sun" }));
-    const Run run = runTool({ "dump", folder.dictionary() }, "/dev/full");
-    QCOMPARE(run.exitCode, 1);
-    QVERIFY2(run.err.contains("could not write the rows of") && run.err.contains("space"),
-        qPrintable(run.err));
-}
-
-// The old tool held the whole file, several times over; a row at a time, memory stays at what
-// the program itself needs, far below the size of the file.
-void TestDictOutput::memoryDoesNotGrowWithTheFile()
-{
-    constexpr qint64 Size = 48 << 20;
-    TestFolder folder;
-    writeLargeTsv(folder.file("in.tsv"), Size);
-    const MeasuredRun create = runMeasured(
-        Tool, { "create", folder.file("out.dll"), folder.file("in.tsv") }, "/dev/null");
-    QCOMPARE(create.exitCode, 0);
-    QVERIFY2(create.peakBytes < Size, qPrintable(QString::number(create.peakBytes)));
-    const MeasuredRun dump
-        = runMeasured(Tool, { "dump", folder.file("out.dll") }, folder.file("out.tsv"));
-    QCOMPARE(dump.exitCode, 0);
-    QVERIFY2(dump.peakBytes < Size, qPrintable(QString::number(dump.peakBytes)));
-    QCOMPARE(QFileInfo(folder.file("out.tsv")).size(), QFileInfo(folder.file("in.tsv")).size());
 }
 
 QTEST_GUILESS_MAIN(TestDictOutput)
