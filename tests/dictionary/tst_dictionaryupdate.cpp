@@ -4,7 +4,6 @@
 #include "TestDictionary.h"
 #include "UpdateRows.h"
 
-
 #include <QtTest>
 
 Q_DECLARE_METATYPE(Outcome)
