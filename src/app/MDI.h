@@ -1,8 +1,8 @@
 #pragma once
 #include "AppConfig.h"
+#include "FrameMetrics.h"
 #include "MainLayout.h"
 #include "PaneArea.h"
-#include "Twips.h"
 
 #include <QMainWindow>
 

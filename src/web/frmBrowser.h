@@ -1,5 +1,5 @@
 #pragma once
-#include "Twips.h"
+#include "PaneGeometry.h"
 #include <QWidget>
 #include <functional>
 
@@ -23,9 +23,9 @@ public:
     frmBrowser(WebProfile &profile, const AppConfig &config, AppState &state,
         std::function<void()> openHomePage, QWidget *parent = nullptr);
 
-    // term is the search box's text as the web search starts.
-    void Form_Load(const FrameMetrics &frame, const QString &term);
-    void Form_Resize(const FrameMetrics &frame);
+    // term is the search box's text as the web search starts; geometry is where the window goes.
+    void Form_Load(const PaneGeometry &geometry, const QString &term);
+    void Form_Resize(const PaneGeometry &geometry);
     void brwWebBrowser_DocumentComplete(const QString &url);
     void brwWebBrowser_DownloadComplete();
     void Label61_Click();

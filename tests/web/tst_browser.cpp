@@ -7,6 +7,7 @@
 #include "MainWindowTestBase.h"
 #include "NavigationToolbar.h"
 #include "OfflineNotice.h"
+#include "PaneLayout.h"
 #include "TestDictionary.h"
 #include "WebView.h"
 #include "WebWait.h"
@@ -423,7 +424,8 @@ void TestBrowser::resizeFollowsTheMainWindow()
     openWindow();
     webSearch(QStringLiteral("Snake"), false);
     QVERIFY(browser());
-    browser()->Form_Resize(FrameMetrics { 12000, 9000, 2925, 645, 525, 540 });
+    browser()->Form_Resize(
+        PaneLayout::browserWindow(FrameMetrics { 12000, 9000, 2925, 645, 525, 540 }).geometry());
     QCOMPARE(browser()->parentWidget()->geometry(), QRect(-5, -5, 605, 606));
     QCOMPARE(browser()->size(), QSize(605, 606));
     QCOMPARE(browser()->brwWebBrowser->size(), QSize((9075 - 100) / 15, 6640 / 15));

@@ -6,6 +6,7 @@
 #include "LocalHttpServer.h"
 #include "LookupController.h"
 #include "MDI.h"
+#include "PaneLayout.h"
 #include "TestDictionary.h"
 #include "WebPage.h"
 #include "WebProfile.h"
@@ -429,7 +430,7 @@ void TestMeaningPane::resizeSizesPaneAndView()
     // The design sizes: pane 7965 x 6420 twips, view 4995 x 4005.
     QCOMPARE(pane.size(), QSize(531, 428));
     QCOMPARE(pane.WB->size(), QSize(333, 267));
-    pane.Form_Resize(frame);
+    pane.Form_Resize(PaneLayout::meaningPane(frame).geometry());
     QTEST(pane.size(), "pane");
     QTEST(pane.WB->size(), "view");
     QCOMPARE(pane.WB->pos(), QPoint(0, 0));
