@@ -7,13 +7,8 @@
 #include <QMainWindow>
 
 class QGroupBox;
-class QLabel;
-class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class DictionaryCache;
-class KeywordListModel;
-class KeywordListView;
 class LinkLabel;
 class LookupController;
 class MainMenus;

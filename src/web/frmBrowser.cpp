@@ -75,6 +75,19 @@ frmBrowser::frmBrowser(WebProfile &profile, const AppConfig &config, AppState &s
     lblCaption->setGeometry(TwipsRect { 240, 240, 5805, 195 }.toPixels());
     lblCaption->adjustSize();
     lblCaption->hide();
+    nameControls();
+}
+
+void frmBrowser::nameControls()
+{
+    const std::pair<QObject *, const char *> names[] = {
+        { picAddress, "picAddress" },
+        { lblAddress, "lblAddress" },
+        { cboAddress, "cboAddress" },
+        { lblCaption, "lblCaption" },
+    };
+    for (const auto &[control, name] : names)
+        control->setObjectName(QLatin1String(name));
 }
 
 void frmBrowser::buildToolbar()

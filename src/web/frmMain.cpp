@@ -31,6 +31,7 @@ frmMain::frmMain(WebProfile &profile, const AppConfig &config, AppState &state, 
     WB->setSearchPage(config.SearchEngineAddress);
 
     lblCaption = new QLabel(offlineNoticeText(), this);
+    lblCaption->setObjectName(QStringLiteral("lblCaption"));
     lblCaption->setGeometry(TwipsRect { 240, 0, 5805, 195 }.toPixels());
     lblCaption->adjustSize();
     lblCaption->hide();

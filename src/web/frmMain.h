@@ -25,7 +25,6 @@ public:
     void Navigate(const QString &address);
 
     WebView *WB = nullptr;
-    QLabel *lblCaption = nullptr;
 
 private:
     void showPage();
@@ -33,4 +32,6 @@ private:
 
     const AppConfig &m_config;
     AppState &m_state;
+    // The offline notice, shown in place of a page that needs the network.
+    QLabel *lblCaption = nullptr;
 };
