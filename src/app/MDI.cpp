@@ -20,12 +20,9 @@
 #include "frmAbout.h"
 #include "modHelp.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -62,7 +59,8 @@ MDI::MDI(const AppConfig &config, const Services &services, AppState &state,
         dictionary, config.dictionaryPath(), this);
     m_lookup->connectControls();
     wireCommands();
-    new KeyboardFlow(this, picLeft->txtKey, picLeft->lstKeys, picLeft->cmdDisplay,
+    const LookupControls controls = picLeft->controls();
+    new KeyboardFlow(this, controls.txtKey, controls.lstKeys, controls.cmdDisplay,
         [this] { m_lookup->lstKeys_Click(); });
     AccessibleNames::nameNavigationButtons(TB);
 
@@ -165,13 +163,15 @@ void MDI::nameControls()
 
 void MDI::wireCommands()
 {
-    connect(m_menus->mnuExit, &QAction::triggered, this, &MDI::mnuExit_Click);
+    connect(m_menus, &MainMenus::exitChosen, this, &MDI::mnuExit_Click);
     connect(cmdExit, &QPushButton::clicked, this, &MDI::cmdExit_Click);
-    connect(m_menus->mnuUpdate, &QAction::triggered, this, &MDI::updateRequested);
+    connect(m_menus, &MainMenus::updateChosen, this, &MDI::updateRequested);
     auto *update = new UpdateCommand(*m_services.files, *m_services.prompter, m_dictionary,
-        m_config.dictionaryPath(), picLeft->lstKeys, picLeft->txtKey, this, this);
+        m_config.dictionaryPath(), this, this);
     connect(this, &MDI::updateRequested, update, &UpdateCommand::mnuUpdate_Click);
-    connect(m_menus->mnuAbout, &QAction::triggered, this, &MDI::mnuAbout_Click);
+    connect(update, &UpdateCommand::merged, picLeft, &SearchPanel::repaintList);
+    connect(update, &UpdateCommand::finished, picLeft, &SearchPanel::focusSearchBox);
+    connect(m_menus, &MainMenus::aboutChosen, this, &MDI::mnuAbout_Click);
     m_menus->wireLinks(*m_services.links, m_config);
     m_zoom = new PageZoom(*m_services.settings, m_config.applicationName, this);
     m_pages = new PageCommands(*mdiArea, *m_zoom, this);
@@ -195,7 +195,7 @@ void MDI::wireLinks()
 
 void MDI::showMeaningPane()
 {
-    mdiArea->showMeaningPane(picLeft->txtKey->text());
+    mdiArea->showMeaningPane(picLeft->searchText());
 }
 
 void MDI::MDIForm_Load()
@@ -203,8 +203,7 @@ void MDI::MDIForm_Load()
     modHelp::CheckOnline(*m_services.connection, m_state);
     if (!m_config.dictionaryUnreadable)
         m_lookup->fillAtLoad();
-    const int listWidth = Twips::fromPixels(picLeft->lstKeys->width());
-    picLeft->lstKeys->setColumnWidthPixels(Twips::toPixels(listWidth - 200));
+    picLeft->fitListColumn();
 }
 
 FrameMetrics MDI::frameMetrics() const
@@ -223,10 +222,7 @@ FrameMetrics MDI::frameMetrics() const
 MainLayout MDI::currentLayout() const
 {
     MainLayout layout;
-    layout.txtKey = TwipsRect::fromPixels(picLeft->txtKey->geometry());
-    layout.lstKeys = TwipsRect::fromPixels(picLeft->lstKeys->geometry());
-    layout.cmdSearch = TwipsRect::fromPixels(picLeft->cmdSearch->geometry());
-    layout.cmdDisplay = TwipsRect::fromPixels(picLeft->cmdDisplay->geometry());
+    picLeft->readPlaces(layout);
     layout.cmdDonate = TwipsRect::fromPixels(cmdDonate->geometry());
     layout.cmdExit = TwipsRect::fromPixels(cmdExit->geometry());
     return layout;
@@ -234,10 +230,7 @@ MainLayout MDI::currentLayout() const
 
 void MDI::applyLayout(const MainLayout &layout)
 {
-    picLeft->txtKey->setGeometry(layout.txtKey.toPixels());
-    picLeft->lstKeys->setGeometry(layout.lstKeys.toPixels());
-    picLeft->cmdSearch->setGeometry(layout.cmdSearch.toPixels());
-    picLeft->cmdDisplay->setGeometry(layout.cmdDisplay.toPixels());
+    picLeft->applyPlaces(layout);
     cmdDonate->setGeometry(layout.cmdDonate.toPixels());
     cmdExit->setGeometry(layout.cmdExit.toPixels());
 }

@@ -1,19 +1,14 @@
 #pragma once
 #include "AppConfig.h"
+#include "FrameMetrics.h"
 #include "MainLayout.h"
 #include "PaneArea.h"
-#include "Twips.h"
 
 #include <QMainWindow>
 
 class QGroupBox;
-class QLabel;
-class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class DictionaryCache;
-class KeywordListModel;
-class KeywordListView;
 class LinkLabel;
 class LookupController;
 class MainMenus;

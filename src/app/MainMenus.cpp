@@ -15,6 +15,26 @@ MainMenus::MainMenus(QMenuBar *bar, QObject *parent)
     mnuDonate = bar->addAction(tr("&Donate"));
     mnuMakeMoney = bar->addAction(tr("Make Money &Online"));
     nameEntries();
+    relayCommands();
+}
+
+void MainMenus::relayCommands()
+{
+    const std::pair<QAction *, void (MainMenus::*)()> commands[] = {
+        { mnuUpdate, &MainMenus::updateChosen },
+        { mnuPrint, &MainMenus::printChosen },
+        { mnuExit, &MainMenus::exitChosen },
+        { mnuFind, &MainMenus::findChosen },
+        { mnuFindNext, &MainMenus::findNextChosen },
+        { mnuFindPrevious, &MainMenus::findPreviousChosen },
+        { mnuZoomIn, &MainMenus::zoomInChosen },
+        { mnuZoomOut, &MainMenus::zoomOutChosen },
+        { mnuZoomReset, &MainMenus::zoomResetChosen },
+        { mnuStartPage, &MainMenus::startPageChosen },
+        { mnuAbout, &MainMenus::aboutChosen },
+    };
+    for (const auto &[entry, chosen] : commands)
+        connect(entry, &QAction::triggered, this, chosen);
 }
 
 void MainMenus::buildFileMenu(QMenuBar *bar)

@@ -8,7 +8,8 @@ struct AppConfig;
 
 // The main window's menu bar: the program's own menus with their captions and access keys, and
 // the page commands (find, zoom, print, start page) with the keys browsers use for them. The
-// entries carry their names as object names; the menus that open a web page are wired here.
+// entries carry their names as object names; the menus that open a web page are wired here, the
+// other commands are told by signals.
 class MainMenus : public QObject
 {
     Q_OBJECT
@@ -17,6 +18,27 @@ public:
 
     // Help, Visit, Check for Software Update, Donate and Make Money Online.
     void wireLinks(LinkOpener &links, const AppConfig &config);
+
+signals:
+    // The program's own commands, as the user chooses them.
+    void updateChosen();
+    void printChosen();
+    void exitChosen();
+    void findChosen();
+    void findNextChosen();
+    void findPreviousChosen();
+    void zoomInChosen();
+    void zoomOutChosen();
+    void zoomResetChosen();
+    void startPageChosen();
+    void aboutChosen();
+
+private:
+    void buildFileMenu(QMenuBar *bar);
+    void buildPageMenu(QMenuBar *bar);
+    void buildHelpMenu(QMenuBar *bar);
+    void nameEntries();
+    void relayCommands();
 
     QAction *mnuUpdate = nullptr;
     QAction *mnuPrint = nullptr;
@@ -34,10 +56,4 @@ public:
     QAction *mnuAbout = nullptr;
     QAction *mnuDonate = nullptr;
     QAction *mnuMakeMoney = nullptr;
-
-private:
-    void buildFileMenu(QMenuBar *bar);
-    void buildPageMenu(QMenuBar *bar);
-    void buildHelpMenu(QMenuBar *bar);
-    void nameEntries();
 };

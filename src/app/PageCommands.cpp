@@ -28,14 +28,14 @@ PageCommands::~PageCommands() = default;
 
 void PageCommands::wire(const MainMenus &menus)
 {
-    connect(menus.mnuFind, &QAction::triggered, this, &PageCommands::mnuFind_Click);
-    connect(menus.mnuFindNext, &QAction::triggered, this, &PageCommands::mnuFindNext_Click);
-    connect(menus.mnuFindPrevious, &QAction::triggered, this, &PageCommands::mnuFindPrevious_Click);
-    connect(menus.mnuZoomIn, &QAction::triggered, &m_zoom, &PageZoom::zoomIn);
-    connect(menus.mnuZoomOut, &QAction::triggered, &m_zoom, &PageZoom::zoomOut);
-    connect(menus.mnuZoomReset, &QAction::triggered, &m_zoom, &PageZoom::reset);
-    connect(menus.mnuPrint, &QAction::triggered, this, &PageCommands::mnuPrint_Click);
-    connect(menus.mnuStartPage, &QAction::triggered, this, &PageCommands::mnuStartPage_Click);
+    connect(&menus, &MainMenus::findChosen, this, &PageCommands::mnuFind_Click);
+    connect(&menus, &MainMenus::findNextChosen, this, &PageCommands::mnuFindNext_Click);
+    connect(&menus, &MainMenus::findPreviousChosen, this, &PageCommands::mnuFindPrevious_Click);
+    connect(&menus, &MainMenus::zoomInChosen, &m_zoom, &PageZoom::zoomIn);
+    connect(&menus, &MainMenus::zoomOutChosen, &m_zoom, &PageZoom::zoomOut);
+    connect(&menus, &MainMenus::zoomResetChosen, &m_zoom, &PageZoom::reset);
+    connect(&menus, &MainMenus::printChosen, this, &PageCommands::mnuPrint_Click);
+    connect(&menus, &MainMenus::startPageChosen, this, &PageCommands::mnuStartPage_Click);
 }
 
 void PageCommands::mnuFind_Click()

@@ -2,7 +2,7 @@
 
 #include "AccessibleNames.h"
 #include "NavigationToolbar.h"
-
+#include "PaneLayout.h"
 #include "WebView.h"
 
 #include <QMdiSubWindow>
@@ -24,9 +24,9 @@ PaneArea::PaneArea(WebProfile &profile, const AppConfig &config, AppState &state
 void PaneArea::resizePanes(const FrameMetrics &frame)
 {
     if (m_meaningPane)
-        m_meaningPane->Form_Resize(frame);
+        m_meaningPane->Form_Resize(PaneLayout::meaningPane(frame).geometry());
     if (m_browser)
-        m_browser->Form_Resize(frame);
+        m_browser->Form_Resize(PaneLayout::browserWindow(frame).geometry());
 }
 
 QMdiSubWindow *PaneArea::addPane(QWidget *pane)
@@ -57,7 +57,7 @@ void PaneArea::showMeaningPane(const QString &searchText)
         m_meaningWindow->move(0, 0);
         m_meaningWindow->show();
         emit pageOpened(m_meaningPane->WB);
-        m_meaningPane->Form_Load(m_frame(), searchText);
+        m_meaningPane->Form_Load(PaneLayout::meaningPane(m_frame()).geometry(), searchText);
     }
     m_meaningWindow->show();
     setActiveSubWindow(m_meaningWindow);
@@ -77,7 +77,7 @@ void PaneArea::openBrowser(const QString &term)
     AccessibleNames::nameNavigationButtons(m_browser->tbToolBar);
     m_browserWindow->show();
     emit pageOpened(m_browser->brwWebBrowser);
-    m_browser->Form_Load(m_frame(), term);
+    m_browser->Form_Load(PaneLayout::browserWindow(m_frame()).geometry(), term);
     setActiveSubWindow(m_browserWindow);
     m_browserWindow->raise();
 }

@@ -1,6 +1,6 @@
 #pragma once
+#include "FrameMetrics.h"
 #include "PaneHost.h"
-#include "Twips.h"
 #include "frmBrowser.h"
 #include "frmMain.h"
 

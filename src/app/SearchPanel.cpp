@@ -86,3 +86,40 @@ LookupControls SearchPanel::controls() const
     controls.cmdDisplay = cmdDisplay;
     return controls;
 }
+
+QString SearchPanel::searchText() const
+{
+    return txtKey->text();
+}
+
+void SearchPanel::focusSearchBox()
+{
+    txtKey->setFocus();
+}
+
+void SearchPanel::repaintList()
+{
+    lstKeys->viewport()->repaint();
+}
+
+void SearchPanel::fitListColumn()
+{
+    const int listWidth = Twips::fromPixels(lstKeys->width());
+    lstKeys->setColumnWidthPixels(Twips::toPixels(listWidth - 200));
+}
+
+void SearchPanel::readPlaces(MainLayout &layout) const
+{
+    layout.txtKey = TwipsRect::fromPixels(txtKey->geometry());
+    layout.lstKeys = TwipsRect::fromPixels(lstKeys->geometry());
+    layout.cmdSearch = TwipsRect::fromPixels(cmdSearch->geometry());
+    layout.cmdDisplay = TwipsRect::fromPixels(cmdDisplay->geometry());
+}
+
+void SearchPanel::applyPlaces(const MainLayout &layout)
+{
+    txtKey->setGeometry(layout.txtKey.toPixels());
+    lstKeys->setGeometry(layout.lstKeys.toPixels());
+    cmdSearch->setGeometry(layout.cmdSearch.toPixels());
+    cmdDisplay->setGeometry(layout.cmdDisplay.toPixels());
+}

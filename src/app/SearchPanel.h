@@ -1,5 +1,6 @@
 #pragma once
 #include "LookupControls.h"
+#include "MainLayout.h"
 
 #include <QWidget>
 
@@ -14,8 +15,24 @@ class SearchPanel : public QWidget
 public:
     explicit SearchPanel(QWidget *parent = nullptr);
 
-    // The controls as the lookup handlers reach them.
+    // The controls as the lookup handlers and the keyboard paths reach them.
     LookupControls controls() const;
+
+    QString searchText() const;
+    void focusSearchBox();
+    // Redraws the keyword list as it stands, without refilling it.
+    void repaintList();
+    // Sets the list's one column to the list's width, less a margin for the frame.
+    void fitListColumn();
+    // The places of the search box, Search, the list and Display, read into layout or set from it.
+    void readPlaces(MainLayout &layout) const;
+    void applyPlaces(const MainLayout &layout);
+
+    // Its width in twips.
+    static constexpr int Width = 2925;
+
+private:
+    void nameControls();
 
     QRadioButton *optWildCard = nullptr;
     QRadioButton *optExact = nullptr;
@@ -26,10 +43,4 @@ public:
     KeywordListView *lstKeys = nullptr;
     KeywordListModel *keywords = nullptr;
     QPushButton *cmdDisplay = nullptr;
-
-    // Its width in twips.
-    static constexpr int Width = 2925;
-
-private:
-    void nameControls();
 };

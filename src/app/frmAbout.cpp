@@ -42,6 +42,7 @@ frmAbout::frmAbout(const AppConfig &config, LinkOpener &links, QWidget *parent)
     paintOrange();
     buildTexts();
     buildButton();
+    nameControls();
 
     const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     if (screen)
@@ -109,10 +110,6 @@ void frmAbout::buildButton()
     cmdOK->setDefault(true);
     cmdOK->setAutoDefault(true);
 
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    lblHomePage->setObjectName(QStringLiteral("lblHomePage"));
-    lblCoBrand->setObjectName(QStringLiteral("lblCoBrand"));
-
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(lblHomePage, &LinkLabel::clicked, this, &frmAbout::lblHomePage_Click);
     connect(lblCoBrand, &LinkLabel::clicked, this, &frmAbout::lblCoBrand_Click);
@@ -121,6 +118,22 @@ void frmAbout::buildButton()
     setTabOrder(cmdOK, lblHomePage);
     setTabOrder(lblHomePage, lblCoBrand);
     cmdOK->setFocus();
+}
+
+void frmAbout::nameControls()
+{
+    const std::pair<QObject *, const char *> names[] = {
+        { Picture1, "Picture1" },
+        { Label2, "Label2" },
+        { Label1, "Label1" },
+        { lblHomePage, "lblHomePage" },
+        { Label3, "Label3" },
+        { lblCoBrand, "lblCoBrand" },
+        { Line1, "Line1" },
+        { cmdOK, "cmdOK" },
+    };
+    for (const auto &[control, name] : names)
+        control->setObjectName(QLatin1String(name));
 }
 
 void frmAbout::cmdOK_Click()

@@ -16,15 +16,6 @@ class frmAbout : public QDialog
 public:
     frmAbout(const AppConfig &config, LinkOpener &links, QWidget *parent = nullptr);
 
-    QLabel *Picture1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label1 = nullptr;
-    LinkLabel *lblHomePage = nullptr;
-    QLabel *Label3 = nullptr;
-    LinkLabel *lblCoBrand = nullptr;
-    QFrame *Line1 = nullptr;
-    QPushButton *cmdOK = nullptr;
-
     void cmdOK_Click();
     void lblHomePage_Click();
     void lblCoBrand_Click();
@@ -37,6 +28,18 @@ private:
     // The rule above the OK button, and the button.
     void buildButton();
 
+    // Its controls carry their names as object names.
+    void nameControls();
+
     const AppConfig &m_config;
     LinkOpener &m_links;
+
+    QLabel *Picture1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label1 = nullptr;
+    LinkLabel *lblHomePage = nullptr;
+    QLabel *Label3 = nullptr;
+    LinkLabel *lblCoBrand = nullptr;
+    QFrame *Line1 = nullptr;
+    QPushButton *cmdOK = nullptr;
 };

@@ -40,14 +40,3 @@ struct TwipsRect
     }
     bool operator!=(const TwipsRect &o) const { return !(*this == o); }
 };
-
-// What the child panes' resize rules read of the main window, in twips.
-struct FrameMetrics
-{
-    int outerWidth = 0;
-    int outerHeight = 0;
-    int picLeftWidth = 0;
-    int picTopHeight = 0;
-    int picBottomHeight = 0;
-    int toolbarHeight = 0;
-};

@@ -41,21 +41,6 @@ struct ReferField
     bool email;
 };
 
-// The fields in the form's order.
-const ReferField ReferFields[] = {
-    { &frmExitScreen::txtName, nullptr, "txtName", &ReferAFriend::NamePlaceholder,
-        QT_TRANSLATE_NOOP("frmExitScreen", "Your name"), 0, 0, false },
-    { &frmExitScreen::txtEmail, nullptr, "txtEmail", &ReferAFriend::EmailPlaceholder,
-        QT_TRANSLATE_NOOP("frmExitScreen", "Your e-mail address"), 0, 1, true },
-    { &frmExitScreen::txtFriendName, nullptr, "txtFriendName", &ReferAFriend::FriendNamePlaceholder,
-        QT_TRANSLATE_NOOP("frmExitScreen", "Friend's name"), 1, 0, false },
-    { &frmExitScreen::txtFriendEmail, nullptr, "txtFriendEmail",
-        &ReferAFriend::FriendEmailPlaceholder,
-        QT_TRANSLATE_NOOP("frmExitScreen", "Friend's e-mail address"), 1, 1, true },
-    { nullptr, &frmExitScreen::txtMessage, "txtMessage", &ReferAFriend::MessagePlaceholder,
-        QT_TRANSLATE_NOOP("frmExitScreen", "Your message"), 2, 0, false },
-};
-
 } // namespace
 
 frmExitScreen::frmExitScreen(const AppConfig &config, Prompter &prompter, LinkOpener &links,
@@ -91,14 +76,7 @@ frmExitScreen::frmExitScreen(const AppConfig &config, Prompter &prompter, LinkOp
     column->addLayout(buttons);
     setFixedWidth(460);
 
-    const std::pair<QWidget *, const char *> names[] = {
-        { cmdSubmit, "cmdSubmit" },
-        { cmdClose, "cmdClose" },
-        { Check1, "Check1" },
-        { lblGoToHome, "lblGoToHome" },
-    };
-    for (const auto &[control, name] : names)
-        control->setObjectName(QLatin1String(name));
+    nameControls();
 
     connect(cmdSubmit, &QPushButton::clicked, this, &frmExitScreen::cmdSubmit_Click);
     connect(Check1, &QCheckBox::clicked, this, &frmExitScreen::Check1_Click);
@@ -125,10 +103,25 @@ void frmExitScreen::buildCatalogue()
 
 void frmExitScreen::buildReferForm()
 {
+    // The fields in the form's order.
+    static const ReferField fields[] = {
+        { &frmExitScreen::txtName, nullptr, "txtName", &ReferAFriend::NamePlaceholder,
+            QT_TRANSLATE_NOOP("frmExitScreen", "Your name"), 0, 0, false },
+        { &frmExitScreen::txtEmail, nullptr, "txtEmail", &ReferAFriend::EmailPlaceholder,
+            QT_TRANSLATE_NOOP("frmExitScreen", "Your e-mail address"), 0, 1, true },
+        { &frmExitScreen::txtFriendName, nullptr, "txtFriendName",
+            &ReferAFriend::FriendNamePlaceholder,
+            QT_TRANSLATE_NOOP("frmExitScreen", "Friend's name"), 1, 0, false },
+        { &frmExitScreen::txtFriendEmail, nullptr, "txtFriendEmail",
+            &ReferAFriend::FriendEmailPlaceholder,
+            QT_TRANSLATE_NOOP("frmExitScreen", "Friend's e-mail address"), 1, 1, true },
+        { nullptr, &frmExitScreen::txtMessage, "txtMessage", &ReferAFriend::MessagePlaceholder,
+            QT_TRANSLATE_NOOP("frmExitScreen", "Your message"), 2, 0, false },
+    };
     Frame2 = new QGroupBox(tr("Refer A Friend"), this);
     auto *frame2Grid = new QGridLayout(Frame2);
     int lineHeight = 0;
-    for (const ReferField &entry : ReferFields) {
+    for (const ReferField &entry : fields) {
         QWidget *field = nullptr;
         if (entry.line) {
             auto *line = new QLineEdit(*entry.placeholder, Frame2);
@@ -150,6 +143,23 @@ void frmExitScreen::buildReferForm()
     txtMessage->setFixedHeight(lineHeight * 3);
     cmdSubmit = new QPushButton(tr("Refer A Friend &Now"), Frame2);
     frame2Grid->addWidget(cmdSubmit, 3, 1, Qt::AlignRight);
+}
+
+void frmExitScreen::nameControls()
+{
+    const std::pair<QWidget *, const char *> names[] = {
+        { cmdSubmit, "cmdSubmit" },
+        { cmdClose, "cmdClose" },
+        { Check1, "Check1" },
+        { lblGoToHome, "lblGoToHome" },
+        { Label1, "Label1" },
+        { Label2, "Label2" },
+        { Label3, "Label3" },
+        { Frame6, "Frame6" },
+        { Frame2, "Frame2" },
+    };
+    for (const auto &[control, name] : names)
+        control->setObjectName(QLatin1String(name));
 }
 
 frmExitScreen::~frmExitScreen() = default;

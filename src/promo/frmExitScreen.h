@@ -19,7 +19,7 @@ struct AppConfig;
 
 // The screen left on top of the desktop when the main window has closed: an invitation to the
 // maker's site, a pointer to the maker's other programs and a refer-a-friend form. Closing it
-// ends the program.
+// ends the program. Its controls carry their names as object names.
 class frmExitScreen : public QWidget
 {
     Q_OBJECT
@@ -38,6 +38,26 @@ public:
     void lblGoToHome_Click();
     void cmdClose_Click();
 
+signals:
+    // The screen is closing, by its button or its frame.
+    void Form_Unload();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildCatalogue();
+    void buildReferForm();
+    void nameControls();
+
+    const AppConfig &m_config;
+
+    // Boxes owned by this screen: it stays on top of every window, the main one is gone.
+    std::unique_ptr<Prompter> m_prompter;
+    LinkOpener &m_links;
+    RandomSource &m_random;
+    ReferFieldRules *m_fieldRules;
+
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
     QCheckBox *Check1 = nullptr;
@@ -52,22 +72,4 @@ public:
     QPlainTextEdit *txtMessage = nullptr;
     QPushButton *cmdSubmit = nullptr;
     QPushButton *cmdClose = nullptr;
-
-signals:
-    // The screen is closing, by its button or its frame.
-    void Form_Unload();
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
-private:
-    void buildCatalogue();
-    void buildReferForm();
-
-    const AppConfig &m_config;
-    // Boxes owned by this screen: it stays on top of every window, the main one is gone.
-    std::unique_ptr<Prompter> m_prompter;
-    LinkOpener &m_links;
-    RandomSource &m_random;
-    ReferFieldRules *m_fieldRules;
 };

@@ -5,7 +5,6 @@
 #include "Prompter.h"
 #include "frmPB.h"
 
-#include <QAbstractItemView>
 #include <QWidget>
 
 namespace {
@@ -18,15 +17,12 @@ const QString SuccessMessage
 } // namespace
 
 UpdateCommand::UpdateCommand(FileChooser &files, Prompter &prompter, DictionaryCache &dictionary,
-    QString dictionaryPath, QAbstractItemView *lstKeys, QWidget *txtKey, QWidget *window,
-    QObject *parent)
+    QString dictionaryPath, QWidget *window, QObject *parent)
     : QObject(parent)
     , m_files(files)
     , m_prompter(prompter)
     , m_dictionary(dictionary)
     , m_dictionaryPath(std::move(dictionaryPath))
-    , m_lstKeys(lstKeys)
-    , m_txtKey(txtKey)
     , m_window(window)
 { }
 
@@ -56,10 +52,10 @@ void UpdateCommand::mnuUpdate_Click()
         emit progressWindowOpening(&progress);
         progress.exec();
         // The new rows show at the list's next refill; here it is only redrawn.
-        m_lstKeys->viewport()->repaint();
+        emit merged();
         m_prompter.information(SuccessMessage);
         break;
     }
     }
-    m_txtKey->setFocus();
+    emit finished();
 }

@@ -27,6 +27,9 @@ frmPB::frmPB(QWidget *parent)
     PB->setTextVisible(false);
 
     Timer1 = new QTimer(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    PB->setObjectName(QStringLiteral("PB"));
+    Timer1->setObjectName(QStringLiteral("Timer1"));
     connect(Timer1, &QTimer::timeout, this, &frmPB::Timer1_Timer);
 
     Form_Load();

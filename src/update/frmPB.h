@@ -6,7 +6,8 @@ class QProgressBar;
 class QTimer;
 
 // The short modal window shown after a dictionary update: its bar fills in ProgressSteps ticks
-// of Timer1 and the window closes itself on the tick after the bar is full.
+// of Timer1 and the window closes itself on the tick after the bar is full. Its label, bar and
+// timer carry their names as object names.
 class frmPB : public QDialog
 {
     Q_OBJECT
@@ -23,10 +24,11 @@ public:
     qint16 ProgressSteps = 0;
     qint16 ProgressCounter = 0;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
     QLabel *Label1 = nullptr;
     QProgressBar *PB = nullptr;
     QTimer *Timer1 = nullptr;
-
-protected:
-    void showEvent(QShowEvent *event) override;
 };

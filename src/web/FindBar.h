@@ -10,7 +10,8 @@ class QWebEngineView;
 // Finding text in the page a view shows: a strip over the foot of the page with the text to
 // find, the next and previous keys and how many matches there are. Typing finds as it goes;
 // Esc puts the strip away and gives the focus back to the page. It lies in the view's parent,
-// beside the view, so that screen readers find it (see PageStrip).
+// beside the view, so that screen readers find it (see PageStrip). Its controls carry their
+// names as object names.
 class FindBar : public QWidget
 {
     Q_OBJECT
@@ -24,12 +25,6 @@ public:
     void findPrevious();
     void closeBar();
 
-    QLineEdit *txtFind = nullptr;
-    QToolButton *cmdPrevious = nullptr;
-    QToolButton *cmdNext = nullptr;
-    QToolButton *cmdClose = nullptr;
-    QLabel *lblMatches = nullptr;
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -39,4 +34,9 @@ private:
     void place();
 
     QWebEngineView *m_view;
+    QLineEdit *txtFind = nullptr;
+    QToolButton *cmdPrevious = nullptr;
+    QToolButton *cmdNext = nullptr;
+    QToolButton *cmdClose = nullptr;
+    QLabel *lblMatches = nullptr;
 };

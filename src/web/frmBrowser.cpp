@@ -5,7 +5,6 @@
 #include "LinkLabel.h"
 #include "NavigationToolbar.h"
 #include "OfflineNotice.h"
-#include "PaneLayout.h"
 #include "SearchPage.h"
 #include "SubWindowSize.h"
 #include "TextRules.h"
@@ -76,6 +75,19 @@ frmBrowser::frmBrowser(WebProfile &profile, const AppConfig &config, AppState &s
     lblCaption->setGeometry(TwipsRect { 240, 240, 5805, 195 }.toPixels());
     lblCaption->adjustSize();
     lblCaption->hide();
+    nameControls();
+}
+
+void frmBrowser::nameControls()
+{
+    const std::pair<QObject *, const char *> names[] = {
+        { picAddress, "picAddress" },
+        { lblAddress, "lblAddress" },
+        { cboAddress, "cboAddress" },
+        { lblCaption, "lblCaption" },
+    };
+    for (const auto &[control, name] : names)
+        control->setObjectName(QLatin1String(name));
 }
 
 void frmBrowser::buildToolbar()
@@ -95,7 +107,7 @@ void frmBrowser::resizeEvent(QResizeEvent *event)
     picAddress->resize(width(), picAddress->height());
 }
 
-void frmBrowser::Form_Load(const FrameMetrics &frame, const QString &term)
+void frmBrowser::Form_Load(const PaneGeometry &geometry, const QString &term)
 {
     auto *window = qobject_cast<QMdiSubWindow *>(parentWidget());
     if (window)
@@ -103,7 +115,7 @@ void frmBrowser::Form_Load(const FrameMetrics &frame, const QString &term)
     else
         show();
     tbToolBar->update();
-    Form_Resize(frame);
+    Form_Resize(geometry);
     if (m_state.IsOnline == 1) {
         brwWebBrowser->show();
         lblCaption->hide();
@@ -119,19 +131,19 @@ void frmBrowser::Form_Load(const FrameMetrics &frame, const QString &term)
     }
 }
 
-void frmBrowser::Form_Resize(const FrameMetrics &frame)
+void frmBrowser::Form_Resize(const PaneGeometry &geometry)
 {
-    const PaneLayout::BrowserWindow layout = PaneLayout::browserWindow(frame);
+    const TwipsRect &outer = geometry.outer;
     // Inside the main window the form sits in a frameless sub-window: place and size that.
-    SubWindowSize::frameOf(this)->move(Twips::toPixels(layout.left), Twips::toPixels(layout.top));
-    SubWindowSize::resize(this, layout.width, layout.height);
+    SubWindowSize::frameOf(this)->move(Twips::toPixels(outer.left), Twips::toPixels(outer.top));
+    SubWindowSize::resize(this, outer.width, outer.height);
 
     QSize web = brwWebBrowser->size();
     const int webWidth = Twips::fromPixels(width()) - 100;
     if (webWidth >= 0)
         web.setWidth(Twips::toPixels(webWidth));
-    if (layout.webHeight >= 0)
-        web.setHeight(Twips::toPixels(layout.webHeight));
+    if (geometry.pageHeight >= 0)
+        web.setHeight(Twips::toPixels(geometry.pageHeight));
     brwWebBrowser->resize(web);
 }
 

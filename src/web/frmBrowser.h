@@ -1,5 +1,5 @@
 #pragma once
-#include "Twips.h"
+#include "PaneGeometry.h"
 #include <QWidget>
 #include <functional>
 
@@ -14,7 +14,8 @@ struct AppState;
 
 // The browser window in which web searches run: it writes the search page into an empty page,
 // submits it with the search box's text and then shows the engine's pages, listing every
-// address it has shown. Every web search closes it and opens a new one.
+// address it has shown. Every web search closes it and opens a new one. Its address band and
+// offline notice carry their names as object names.
 class frmBrowser : public QWidget
 {
     Q_OBJECT
@@ -23,9 +24,9 @@ public:
     frmBrowser(WebProfile &profile, const AppConfig &config, AppState &state,
         std::function<void()> openHomePage, QWidget *parent = nullptr);
 
-    // term is the search box's text as the web search starts.
-    void Form_Load(const FrameMetrics &frame, const QString &term);
-    void Form_Resize(const FrameMetrics &frame);
+    // term is the search box's text as the web search starts; geometry is where the window goes.
+    void Form_Load(const PaneGeometry &geometry, const QString &term);
+    void Form_Resize(const PaneGeometry &geometry);
     void brwWebBrowser_DocumentComplete(const QString &url);
     void brwWebBrowser_DownloadComplete();
     void Label61_Click();
@@ -36,17 +37,14 @@ public:
 
     NavigationToolbar *tbToolBar = nullptr;
     LinkLabel *Label61 = nullptr;
-    QWidget *picAddress = nullptr;
-    QLabel *lblAddress = nullptr;
-    QComboBox *cboAddress = nullptr;
     WebView *brwWebBrowser = nullptr;
-    QLabel *lblCaption = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void buildToolbar();
+    void nameControls();
     void placeSearchPage();
     void listAddress(const QString &address);
 
@@ -55,4 +53,9 @@ private:
     std::function<void()> m_openHomePage;
     // Set by the first completed document after the load: the search page goes in only once.
     bool m_searchPagePlaced = false;
+
+    QWidget *picAddress = nullptr;
+    QLabel *lblAddress = nullptr;
+    QComboBox *cboAddress = nullptr;
+    QLabel *lblCaption = nullptr;
 };

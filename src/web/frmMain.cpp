@@ -4,7 +4,6 @@
 #include "AppState.h"
 #include "BundledPages.h"
 #include "OfflineNotice.h"
-#include "PaneLayout.h"
 #include "SubWindowSize.h"
 #include "TextRules.h"
 #include "Version.h"
@@ -32,6 +31,7 @@ frmMain::frmMain(WebProfile &profile, const AppConfig &config, AppState &state, 
     WB->setSearchPage(config.SearchEngineAddress);
 
     lblCaption = new QLabel(offlineNoticeText(), this);
+    lblCaption->setObjectName(QStringLiteral("lblCaption"));
     lblCaption->setGeometry(TwipsRect { 240, 0, 5805, 195 }.toPixels());
     lblCaption->adjustSize();
     lblCaption->hide();
@@ -52,21 +52,20 @@ void frmMain::showNotice()
     lblCaption->show();
 }
 
-void frmMain::Form_Resize(const FrameMetrics &frame)
+void frmMain::Form_Resize(const PaneGeometry &geometry)
 {
-    const PaneLayout::MeaningPane layout = PaneLayout::meaningPane(frame);
     // Inside the main window the pane sits in a frameless sub-window: size that.
-    SubWindowSize::resize(this, layout.paneWidth, layout.paneHeight);
+    SubWindowSize::resize(this, geometry.outer.width, geometry.outer.height);
     QSize web = WB->size();
     web.setWidth(width());
-    if (layout.webHeight >= 0)
-        web.setHeight(Twips::toPixels(layout.webHeight));
+    if (geometry.pageHeight >= 0)
+        web.setHeight(Twips::toPixels(geometry.pageHeight));
     WB->resize(web);
 }
 
-void frmMain::Form_Load(const FrameMetrics &frame, const QString &searchText)
+void frmMain::Form_Load(const PaneGeometry &geometry, const QString &searchText)
 {
-    Form_Resize(frame);
+    Form_Resize(geometry);
     const bool online = m_state.IsOnline == 1;
     WB->setOffline(!online);
     showPage();

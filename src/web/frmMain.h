@@ -1,5 +1,5 @@
 #pragma once
-#include "Twips.h"
+#include "PaneGeometry.h"
 #include <QWidget>
 
 class QLabel;
@@ -18,13 +18,13 @@ public:
     frmMain(
         WebProfile &profile, const AppConfig &config, AppState &state, QWidget *parent = nullptr);
 
-    // searchText is the main window's search box as the pane loads.
-    void Form_Load(const FrameMetrics &frame, const QString &searchText);
-    void Form_Resize(const FrameMetrics &frame);
+    // searchText is the main window's search box as the pane loads. The pane stays where it was
+    // put; it takes the size of geometry.
+    void Form_Load(const PaneGeometry &geometry, const QString &searchText);
+    void Form_Resize(const PaneGeometry &geometry);
     void Navigate(const QString &address);
 
     WebView *WB = nullptr;
-    QLabel *lblCaption = nullptr;
 
 private:
     void showPage();
@@ -32,4 +32,6 @@ private:
 
     const AppConfig &m_config;
     AppState &m_state;
+    // The offline notice, shown in place of a page that needs the network.
+    QLabel *lblCaption = nullptr;
 };

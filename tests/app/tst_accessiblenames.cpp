@@ -180,8 +180,9 @@ void TestAccessibleNames::pageStripsAreInTheTree()
         QVERIFY(parent->object() != view);
     }
     view->findBar->open();
-    QCOMPARE(QApplication::focusWidget(), view->findBar->txtFind);
-    QAccessibleInterface *field = QAccessible::queryAccessibleInterface(view->findBar->txtFind);
+    QLineEdit *findField = view->findBar->findChild<QLineEdit *>("txtFind");
+    QCOMPARE(QApplication::focusWidget(), findField);
+    QAccessibleInterface *field = QAccessible::queryAccessibleInterface(findField);
     QVERIFY(!field->text(QAccessible::Name).isEmpty());
     QVERIFY(field->state().focused);
 }

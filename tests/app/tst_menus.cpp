@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -103,7 +104,7 @@ void TestMenus::activate(const QString &control)
         { "Label4", w->findChild<LinkLabel *>("Label4") },
     };
     if (control == "mnuAbout")
-        withAboutBox([](frmAbout *box) { box->cmdOK->click(); });
+        withAboutBox([](frmAbout *box) { box->findChild<QPushButton *>("cmdOK")->click(); });
     else if (actions.contains(control))
         actions[control]->trigger();
     else if (labels.contains(control))
@@ -111,9 +112,11 @@ void TestMenus::activate(const QString &control)
     else if (control == "cmdDonate")
         QTest::mouseClick(w->findChild<QPushButton *>("cmdDonate"), Qt::LeftButton);
     else if (control == "about lblHomePage")
-        withAboutBox([](frmAbout *box) { clickFarRight(box->lblHomePage); });
+        withAboutBox(
+            [](frmAbout *box) { clickFarRight(box->findChild<LinkLabel *>("lblHomePage")); });
     else if (control == "about lblCoBrand")
-        withAboutBox([](frmAbout *box) { clickFarRight(box->lblCoBrand); });
+        withAboutBox(
+            [](frmAbout *box) { clickFarRight(box->findChild<LinkLabel *>("lblCoBrand")); });
     else
         QFAIL(qPrintable("unknown control " + control));
 }
@@ -168,16 +171,19 @@ void TestMenus::aboutBoxMakeUp()
         // White on an orange dark enough to read: the guidelines' 4.5:1 at least.
         const QColor orange = box->palette().color(QPalette::Window);
         QVERIFY(orange.red() > orange.green() && orange.green() > orange.blue());
-        QCOMPARE(box->Label1->palette().color(QPalette::WindowText), QColor(Qt::white));
+        const QLabel *purpose = box->findChild<QLabel *>("Label1");
+        QCOMPARE(purpose->palette().color(QPalette::WindowText), QColor(Qt::white));
         QVERIFY(Contrast::ratio(Qt::white, orange) >= Contrast::Minimum);
-        QCOMPARE(box->Label1->font().family(), QString("Verdana"));
-        QCOMPARE(box->Label2->text(), QString("Somnilex v1.85"));
-        QVERIFY(box->Label1->text().startsWith("Somnilex Software is a collection of all words"));
-        QVERIFY(box->lblHomePage->accessibleName().endsWith(Main));
-        QCOMPARE(box->lblCoBrand->accessibleName(), QString("Click here for more details."));
-        QCOMPARE(box->cmdOK->text(), QString("OK"));
-        QVERIFY(box->cmdOK->isDefault());
-        box->cmdOK->click();
+        QCOMPARE(purpose->font().family(), QString("Verdana"));
+        QCOMPARE(box->findChild<QLabel *>("Label2")->text(), QString("Somnilex v1.85"));
+        QVERIFY(purpose->text().startsWith("Somnilex Software is a collection of all words"));
+        QVERIFY(box->findChild<LinkLabel *>("lblHomePage")->accessibleName().endsWith(Main));
+        QCOMPARE(box->findChild<LinkLabel *>("lblCoBrand")->accessibleName(),
+            QString("Click here for more details."));
+        QPushButton *ok = box->findChild<QPushButton *>("cmdOK");
+        QCOMPARE(ok->text(), QString("OK"));
+        QVERIFY(ok->isDefault());
+        ok->click();
     });
 }
 
@@ -221,7 +227,7 @@ void TestMenus::aboutBoxBlocksTheMainWindow()
         QTest::mouseClick(mainWindow, Qt::LeftButton, {}, donate);
         QTest::keyClick(mainWindow, Qt::Key_D, Qt::AltModifier);
         blocked = m_fakes->links.opened.size() == 1;
-        box->cmdOK->click();
+        box->findChild<QPushButton *>("cmdOK")->click();
     });
     QVERIFY(blocked);
 }

@@ -1,46 +1,26 @@
 #include "BundledPages.h"
-#include "FindBar.h"
-#include "LocalHttpServer.h"
-#include "MainWindowTestBase.h"
 #include "PageCommands.h"
 #include "PageZoom.h"
-#include "PaneArea.h"
+#include "RiverPageTestBase.h"
 #include "SettingsCodec.h"
 #include "WebPage.h"
-#include "WebView.h"
-#include "WebWait.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
-#include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QtTest>
 
-namespace {
-
-// "river" four times, one of them a link.
-const QByteArray RiverPage
-    = "<!DOCTYPE html><html><head><title>River</title></head><body>"
-      "<p id='text'>Dream of a river. A river at night.</p><p>The river again.</p>"
-      "<p><a id='link' href='/custom'>Another river</a></p></body></html>";
-
-} // namespace
-
-class TestPageCommands : public MainWindowTestBase
+// The page commands on the page in front: zoom, print, quit, the start page and the context
+// menu. Finding in the page is tested in tst_findinpage.
+class TestPageCommands : public RiverPageTestBase
 {
     Q_OBJECT
 public:
     static void initMain() { QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); }
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void findBar_data();
-    void findBar();
+    void initTestCase() { startServer(); }
+    void init() { openRiverWindow(); }
+    void cleanup() { tearDownFixture(); }
     void zoomKeys_data();
     void zoomKeys();
     void zoomIsRestoredAtStart();
@@ -49,112 +29,7 @@ private slots:
     void helpKeyOpensTheStartPage();
     void contextMenuHasNoIdleEntries_data();
     void contextMenuHasNoIdleEntries();
-
-private:
-    // The meaning pane, or with inBrowser a web search, showing the river page.
-    WebView *showRiverPage(bool inBrowser);
-    void press(QKeyCombination key);
-    QString matches(WebView *view) const { return view->findBar->lblMatches->text(); }
-
-    LocalHttpServer m_server;
 };
-
-void TestPageCommands::initTestCase()
-{
-    QVERIFY(m_server.start());
-    m_server.setPage(QStringLiteral("/custom"), RiverPage);
-}
-
-void TestPageCommands::init()
-{
-    setUpFixture();
-    m_folder->writeDictionary(rowsOf({ "Snake" }));
-    m_config.MainSiteAddress = m_server.url(QStringLiteral("/custom"));
-    // The search page submits to <engine>/custom: the river page again.
-    m_config.SearchEngineAddress = m_server.baseUrl();
-    m_fakes->connection.online = true;
-    openMainWindow();
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-}
-
-void TestPageCommands::cleanup()
-{
-    tearDownFixture();
-}
-
-WebView *TestPageCommands::showRiverPage(bool inBrowser)
-{
-    // Watched from its making: the pane starts loading as soon as it is made.
-    std::unique_ptr<QSignalSpy> loaded;
-    QMetaObject::Connection watch
-        = connect(m_window->panes(), &PaneArea::pageOpened, this, [&loaded](WebView *view) {
-              loaded = std::make_unique<QSignalSpy>(view, &WebView::DocumentComplete);
-          });
-    m_window->panes()->showMeaningPane();
-    if (inBrowser)
-        m_window->panes()->openBrowser(QString());
-    disconnect(watch);
-    WebView *view
-        = inBrowser ? m_window->browserWindow()->brwWebBrowser : m_window->meaningPane()->WB;
-    const bool shown = loaded && WebWait::until([&] {
-        return !loaded->isEmpty()
-            && QUrl(loaded->last().first().toString()).path() == QLatin1String("/custom");
-    });
-    if (!shown)
-        qWarning("the river page did not come: %s", qPrintable(view->url().toString()));
-    return shown ? view : nullptr;
-}
-
-void TestPageCommands::press(QKeyCombination key)
-{
-    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : m_window.get();
-    QTest::keyClick(target, key.key(), key.keyboardModifiers());
-}
-
-void TestPageCommands::findBar_data()
-{
-    QTest::addColumn<bool>("inBrowser");
-    QTest::newRow("meaning pane") << false;
-    QTest::newRow("browser window") << true;
-}
-
-void TestPageCommands::findBar()
-{
-    QFETCH(bool, inBrowser);
-    WebView *view = showRiverPage(inBrowser);
-    QVERIFY(view);
-    view->setFocus();
-
-    press(Qt::CTRL | Qt::Key_F);
-    FindBar *bar = view->findBar;
-    QVERIFY(bar->isVisible());
-    QCOMPARE(QApplication::focusWidget(), bar->txtFind);
-    // Only the page in front has its bar open.
-    WebView *other = inBrowser ? m_window->meaningPane()->WB : nullptr;
-    if (other)
-        QVERIFY(!other->findBar->isVisible());
-
-    QTest::keyClicks(bar->txtFind, QStringLiteral("river"));
-    const bool found = WebWait::until([&] { return matches(view) == QLatin1String("1 of 4"); });
-    QVERIFY2(found, qPrintable(matches(view)));
-    press(Qt::Key_F3);
-    QVERIFY(WebWait::until([&] { return matches(view) == QLatin1String("2 of 4"); }));
-    press(Qt::Key_F3);
-    QVERIFY(WebWait::until([&] { return matches(view) == QLatin1String("3 of 4"); }));
-    press(Qt::SHIFT | Qt::Key_F3);
-    QVERIFY(WebWait::until([&] { return matches(view) == QLatin1String("2 of 4"); }));
-    QTest::keyClicks(bar->txtFind, QStringLiteral("bank"));
-    QVERIFY(WebWait::until([&] { return matches(view) == QLatin1String("No matches"); }));
-
-    press(Qt::Key_Escape);
-    QVERIFY(!bar->isVisible());
-    QWidget *focus = QApplication::focusWidget();
-    QVERIFY2(focus == view || focus == view->focusProxy(),
-        qPrintable(focus ? focus->metaObject()->className() : QStringLiteral("nothing")));
-    // The window is still there: Esc only closed the bar.
-    QVERIFY(m_window->isVisible());
-}
 
 void TestPageCommands::zoomKeys_data()
 {

@@ -1,15 +1,18 @@
 #pragma once
 // What the window manager of a real X desktop says about our windows, read with xprop: whether
 // a manager runs at all, the stacking order, the active window and a window's state. The tests
-// compare it with what Qt believes, since only the manager decides what the user sees.
+// compare it with what Qt believes, since only the manager decides what the user sees. And what
+// the screen itself shows, and clicks delivered as the window system delivers them.
 #include <QDir>
 #include <QGuiApplication>
+#include <QImage>
 #include <QList>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTest>
 #include <QWidget>
 #include <QWindow>
 
@@ -149,6 +152,34 @@ inline void saveScreen(const QString &name)
     QDir().mkpath(folder);
     if (QScreen *screen = QGuiApplication::primaryScreen())
         screen->grabWindow(0).save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
+
+// True when the screen shows more than one colour where widget lies: something is drawn there.
+inline bool showsSomething(const QWidget *widget)
+{
+    const QPoint topLeft = widget->mapToGlobal(QPoint(0, 0));
+    const QImage shown
+        = widget->screen()
+              ->grabWindow(0, topLeft.x(), topLeft.y(), widget->width(), widget->height())
+              .toImage();
+    if (shown.isNull())
+        return false;
+    const QRgb first = shown.pixel(0, 0);
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            if (shown.pixel(x, y) != first)
+                return true;
+        }
+    }
+    return false;
+}
+
+// A left click at point of widget, delivered through its window as a real click is: the window
+// finds the widget at that point.
+inline void clickThroughWindow(QWidget *widget, const QPoint &point)
+{
+    QWidget *top = widget->window();
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {}, widget->mapTo(top, point));
 }
 
 } // namespace RealDesktop

@@ -1,178 +1,4 @@
-#include "Application.h"
-#include "DialogFileChooser.h"
-#include "DictionaryFile.h"
-#include "FindBar.h"
-#include "LocalHttpServer.h"
-#include "MDI.h"
-#include "RealDesktop.h"
-#include "RunningProgram.h"
-#include "ScreenReader.h"
-#include "ScreenReaderAccess.h"
-#include "WebView.h"
-#include "WebWait.h"
-#include "frmExitScreen.h"
-#include "frmMain.h"
-
-#include <QAbstractButton>
-#include <QAbstractItemView>
-#include <QAccessible>
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QProcess>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTimer>
-#include <QToolButton>
-#include <QtTest>
-
-#include <functional>
-#include <map>
-
-namespace {
-
-const QByteArray HomePage = "<!DOCTYPE html><html><head><title>Somnilex home</title></head>"
-                            "<body><h1>Somnilex</h1><p>Dreams</p></body></html>";
-
-// Roles of the objects a user acts on: each must carry a name a reader can say.
-const QStringList ActingRoles { "push button", "toggle button", "check box", "radio button",
-    "menu item", "check menu item", "radio menu item", "text", "entry", "password text",
-    "combo box", "link", "page tab", "spin button", "slider", "table", "list", "tree",
-    "tree table" };
-
-// The file chooser of the audit: the real dialog, or a given file for the progress window.
-class AuditFileChooser : public FileChooser
-{
-public:
-    QString chooseFileToOpen() override
-    {
-        return path.isEmpty() ? dialog.chooseFileToOpen() : path;
-    }
-    DialogFileChooser dialog;
-    QString path;
-};
-
-QString withoutAccessKey(QString text)
-{
-    return text.remove(QLatin1Char('&')).trimmed();
-}
-
-// The object that holds Qt's focus, as Qt describes it to a reader: the active entry of an open
-// menu, else the focused child of the focus widget (the current row of a list), else the
-// widget itself.
-QString qtFocusName(QWidget *shown = nullptr)
-{
-    auto *menu = qobject_cast<QMenu *>(shown);
-    if (!menu)
-        menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-    if (menu)
-        return menu->activeAction() ? withoutAccessKey(menu->activeAction()->text()) : QString();
-    QWidget *widget = QApplication::focusWidget();
-    if (!widget)
-        return QString();
-    QAccessibleInterface *focused = QAccessible::queryAccessibleInterface(widget);
-    if (!focused)
-        return QString();
-    if (QAccessibleInterface *child = focused->focusChild())
-        focused = child;
-    return focused->text(QAccessible::Name);
-}
-
-// The page inside a web view holds the focus: the reader then reads the web document.
-bool focusIsInAPage()
-{
-    for (QWidget *widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {
-        if (qobject_cast<WebView *>(widget))
-            return true;
-    }
-    return false;
-}
-
-// What the keyboard alone cannot reach: a control that takes no focus, unless it is a tool
-// button whose command has a key or a menu entry of its own.
-bool mouseOnly(QWidget *widget, const QList<QAction *> &menuCommands)
-{
-    const bool acts = qobject_cast<QAbstractButton *>(widget) || qobject_cast<QLineEdit *>(widget)
-        || qobject_cast<QComboBox *>(widget) || qobject_cast<QAbstractItemView *>(widget)
-        || qobject_cast<QPlainTextEdit *>(widget) || widget->inherits("LinkLabel");
-    if (!acts || !widget->isVisible() || !widget->isEnabled())
-        return false;
-    // A field's clear button: the keys clear the field as well.
-    if (qobject_cast<QLineEdit *>(widget->parentWidget()))
-        return false;
-    // A header that does nothing when clicked; or the columns of Qt's own file dialog, whose
-    // sorting is a convenience that its keyboard users do without.
-    if (auto *header = qobject_cast<QHeaderView *>(widget);
-        header && (!header->sectionsClickable() || header->window()->inherits("QFileDialog")))
-        return false;
-    if (widget->focusPolicy() & Qt::TabFocus)
-        return false;
-    if (auto *button = qobject_cast<QToolButton *>(widget)) {
-        QAction *command = button->defaultAction();
-        if (command && (!command->shortcut().isEmpty() || menuCommands.contains(command)))
-            return false;
-        // The toolbar's overflow shows the same keys.
-        if (button->objectName() == QLatin1String("qt_toolbar_ext_button"))
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
-// Every window, menu, bar and dialog a user can open, read as a screen reader reads it over the
-// AT-SPI bus: each control a user acts on has a role and a name, a menu lists its entries, the
-// object the reader announces as focused is the one that holds Qt's focus after each Tab or
-// arrow and each shortcut, and nothing needs the mouse. A new window is one more row.
-class TestAccessibilityAudit : public QObject
-{
-    Q_OBJECT
-public:
-    static void initMain() { RealDesktop::prepareMain(); }
-
-private slots:
-    void initTestCase();
-    void shortcutsMoveTheReportedFocus_data();
-    void shortcutsMoveTheReportedFocus();
-    void everyWindowReads_data();
-    void everyWindowReads();
-    void cleanupTestCase();
-
-private:
-    struct Row
-    {
-        std::function<void()> open; // may run the window's own event loop until it closes
-        std::function<QWidget *()> opened; // the window once open, else null
-        std::function<void(QWidget *)> close;
-    };
-    void buildRows();
-    QStringList audit(const QString &name, QWidget *window, const QStringList &entries);
-    QStringList walkFocus(QWidget *window, const QString &key, int steps);
-    bool readerAgrees(QWidget *shown = nullptr);
-    QString focusOutOfTree(const QList<ScreenReader::Object> &objects, QWidget *shown = nullptr);
-    bool settle();
-    void press(const QString &keys);
-    MDI *window() const { return m_program->mainWindow(); }
-    template <typename T> T *control(const char *name) const
-    {
-        return window()->findChild<T *>(QLatin1String(name));
-    }
-    void openMenu(const QString &title);
-    QList<QAction *> menuCommands() const;
-
-    LocalHttpServer m_server;
-    AuditFileChooser m_files;
-    std::unique_ptr<RunningProgram> m_program;
-    std::unique_ptr<ScreenReader> m_reader;
-    std::map<QString, Row> m_rows;
-    QTemporaryDir m_updates;
-};
+#include "AccessibilityAudit.h"
 
 void TestAccessibilityAudit::initTestCase()
 {
@@ -355,20 +181,23 @@ QStringList TestAccessibilityAudit::audit(
                             .arg(name, QString::fromLatin1(widget->metaObject()->className()),
                                 widget->objectName());
     }
+    return problems << walkEveryControl(shown);
+}
+
+QStringList TestAccessibilityAudit::walkEveryControl(QWidget *shown)
+{
     // Every entry of a menu, every control of a window, and round to the first again.
     if (auto *menu = qobject_cast<QMenu *>(shown)) {
         int count = 0;
         for (QAction *action : menu->actions())
             count += action->isVisible() && !action->isSeparator() && action->isEnabled();
-        problems << walkFocus(shown, QStringLiteral("Down"), count);
-    } else {
-        int count = 0;
-        for (QWidget *widget : shown->findChildren<QWidget *>())
-            count += widget->isVisible() && widget->isEnabled()
-                && (widget->focusPolicy() & Qt::TabFocus);
-        problems << walkFocus(shown, QStringLiteral("Tab"), qMin(count + 1, 20));
+        return walkFocus(shown, QStringLiteral("Down"), count);
     }
-    return problems;
+    int count = 0;
+    for (QWidget *widget : shown->findChildren<QWidget *>())
+        count
+            += widget->isVisible() && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus);
+    return walkFocus(shown, QStringLiteral("Tab"), qMin(count + 1, 20));
 }
 
 void TestAccessibilityAudit::everyWindowReads_data()
@@ -460,127 +289,4 @@ void TestAccessibilityAudit::shortcutsMoveTheReportedFocus()
     }
 }
 
-void TestAccessibilityAudit::buildRows()
-{
-    auto modal = [](const char *className) {
-        return [className]() -> QWidget * {
-            QWidget *shown = QApplication::activeModalWidget();
-            return shown && shown->inherits(className) && shown->isActiveWindow() ? shown : nullptr;
-        };
-    };
-    auto reject = [](QWidget *shown) {
-        if (auto *dialog = qobject_cast<QDialog *>(shown))
-            dialog->reject();
-    };
-    auto menuTitled = [](const QString &title) {
-        return [title]() -> QWidget * {
-            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            return menu && (title.isEmpty() || withoutAccessKey(menu->title()) == title) ? menu
-                                                                                         : nullptr;
-        };
-    };
-    // As the user leaves a menu: Esc closes it, and a second Esc leaves the menu bar.
-    // The next row's settling finds out if a menu stayed open.
-    auto closeMenu = [this](QWidget *menu) {
-        QTest::keyClick(menu, Qt::Key_Escape);
-        if (QTest::qWaitFor([menu] { return !menu->isVisible(); })
-            && window()->menuBar()->activeAction()) {
-            QTest::keyClick(window()->menuBar(), Qt::Key_Escape);
-            if (!QTest::qWaitFor([this] { return !window()->menuBar()->activeAction(); }))
-                qWarning("The menu bar kept a menu open");
-        }
-    };
-    auto trigger
-        = [this](const char *name) { return [this, name] { control<QAction>(name)->trigger(); }; };
-
-    m_rows["main window"] = { [this] {
-                                 window()->activateWindow();
-                                 control<QLineEdit>("txtKey")->setFocus();
-                             },
-        [this]() -> QWidget * { return window()->isActiveWindow() ? window() : nullptr; },
-        [this](QWidget *) { control<QLineEdit>("txtKey")->setFocus(); } };
-    for (const QString title : { "File", "Page", "Help" })
-        m_rows[title] = { [this, title] { openMenu(title); }, menuTitled(title), closeMenu };
-    m_rows["context menu"] = { [this] {
-                                  window()->meaningPane()->WB->setFocus();
-                                  press(QStringLiteral("Menu"));
-                              },
-        menuTitled(QString()), closeMenu };
-    m_rows["find bar"] = { [this] { press(QStringLiteral("ctrl+f")); },
-        [this]() -> QWidget * {
-            QWidget *bar = window()->meaningPane()->WB->findBar;
-            return bar->isVisible() && bar->isAncestorOf(QApplication::focusWidget()) ? bar
-                                                                                      : nullptr;
-        },
-        [this](QWidget *) {
-            window()->meaningPane()->WB->findBar->closeBar();
-            control<QLineEdit>("txtKey")->setFocus();
-        } };
-    m_rows["about box"] = { trigger("mnuAbout"), modal("frmAbout"), reject };
-    m_rows["file dialog"] = { [this, trigger] {
-                                 m_files.path.clear();
-                                 trigger("mnuUpdate")();
-                             },
-        modal("QFileDialog"), reject };
-    m_rows["progress window"] = { [this, trigger] {
-                                     m_files.path = m_updates.filePath("update.dll");
-                                     DictionaryFile::write(m_files.path, rowsOf({ "Owl" }));
-                                     trigger("mnuUpdate")();
-                                 },
-        [modal]() -> QWidget * {
-            QWidget *shown = modal("frmPB")();
-            // Held open while it is read.
-            if (shown)
-                shown->findChild<QTimer *>()->stop();
-            return shown;
-        },
-        [](QWidget *shown) {
-            static_cast<QDialog *>(shown)->accept();
-            // The success message follows the window.
-            auto *closer = new QTimer(qApp);
-            QObject::connect(closer, &QTimer::timeout, closer, [closer] {
-                if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                    box->accept();
-                    closer->deleteLater();
-                }
-            });
-            closer->start(50);
-        } };
-    m_rows["information box"] = { [this] {
-                                     control<QLineEdit>("txtKey")->clear();
-                                     control<QPushButton>("cmdSearch")->click();
-                                 },
-        modal("QMessageBox"), reject };
-    m_rows["question box"] = {
-        [this] { m_program->prompter.askYesNo(QStringLiteral("Check for a newer version now?")); },
-        modal("QMessageBox"), reject
-    };
-    m_rows["browser window"] = { [this] {
-                                    control<QRadioButton>("optGoogle")->setChecked(true);
-                                    control<QLineEdit>("txtKey")->setText(QStringLiteral("owl"));
-                                    control<QPushButton>("cmdSearch")->click();
-                                },
-        [this]() -> QWidget * {
-            QWidget *browser = window()->browserWindow();
-            if (!browser || !browser->isVisible())
-                return nullptr;
-            if (!browser->isAncestorOf(QApplication::focusWidget()))
-                browser->nextInFocusChain()->setFocus(Qt::TabFocusReason);
-            return browser;
-        },
-        [this](QWidget *) {
-            control<QRadioButton>("optExact")->setChecked(true);
-            control<QLineEdit>("txtKey")->setFocus();
-        } };
-    m_rows["exit screen"] = { trigger("mnuExit"),
-        [this]() -> QWidget * {
-            QWidget *screen = m_program->application->exitScreen();
-            return screen && screen->isActiveWindow() ? screen : nullptr;
-        },
-        [](QWidget *) {} };
-    m_rows["error box"] = { [this] { m_program->application->exitScreen()->cmdSubmit->click(); },
-        modal("QMessageBox"), reject };
-}
-
 QTEST_MAIN(TestAccessibilityAudit)
-#include "tst_accessibility_audit_e2e.moc"

@@ -107,11 +107,11 @@ void TestRealExitScreen::messageBoxIsOnTopWithTheFocus()
     QFETCH(QString, message);
 
     if (!entries.isEmpty()) {
-        m_screen->txtName->setText(entries.at(0));
-        m_screen->txtEmail->setText(entries.at(1));
-        m_screen->txtMessage->setPlainText(entries.at(2));
-        m_screen->txtFriendName->setText(entries.at(3));
-        m_screen->txtFriendEmail->setText(entries.at(4));
+        m_screen->findChild<QLineEdit *>("txtName")->setText(entries.at(0));
+        m_screen->findChild<QLineEdit *>("txtEmail")->setText(entries.at(1));
+        m_screen->findChild<QPlainTextEdit *>("txtMessage")->setPlainText(entries.at(2));
+        m_screen->findChild<QLineEdit *>("txtFriendName")->setText(entries.at(3));
+        m_screen->findChild<QLineEdit *>("txtFriendEmail")->setText(entries.at(4));
     }
     QLineEdit *field = spaceInto.isEmpty() ? nullptr : m_screen->findChild<QLineEdit *>(spaceInto);
     if (field) {
@@ -136,7 +136,7 @@ void TestRealExitScreen::messageBoxIsOnTopWithTheFocus()
     if (field)
         QTest::keyClick(field, Qt::Key_Space);
     else
-        QTest::mouseClick(m_screen->cmdSubmit, Qt::LeftButton);
+        QTest::mouseClick(m_screen->findChild<QPushButton *>("cmdSubmit"), Qt::LeftButton);
 
     QVERIFY(closedByEnter);
     QVERIFY(!QApplication::activeModalWidget());
@@ -181,7 +181,7 @@ void TestRealExitScreen::catalogueLinkReactsAcrossItsRectangle_data()
 void TestRealExitScreen::catalogueLinkReactsAcrossItsRectangle()
 {
     QFETCH(bool, farRight);
-    LinkLabel *link = m_screen->lblGoToHome;
+    LinkLabel *link = m_screen->findChild<LinkLabel *>("lblGoToHome");
     const QRect rect = link->rect();
     const QPoint point(farRight ? rect.right() - 1 : rect.left() + 1, rect.center().y());
     const QPoint inScreen = link->mapTo(m_screen, point);

@@ -38,34 +38,6 @@ bool windowManagerCaughtUp()
         [id] { return RealDesktop::stacking().contains(id); }, WindowManagerTimeout);
 }
 
-// True when the screen shows more than one colour where widget lies: something is drawn there.
-bool showsSomething(const QWidget *widget)
-{
-    const QPoint topLeft = widget->mapToGlobal(QPoint(0, 0));
-    const QImage shown
-        = widget->screen()
-              ->grabWindow(0, topLeft.x(), topLeft.y(), widget->width(), widget->height())
-              .toImage();
-    if (shown.isNull())
-        return false;
-    const QRgb first = shown.pixel(0, 0);
-    for (int y = 0; y < shown.height(); ++y) {
-        for (int x = 0; x < shown.width(); ++x) {
-            if (shown.pixel(x, y) != first)
-                return true;
-        }
-    }
-    return false;
-}
-
-// A left click at point of widget, delivered through its window as a real click is: the window
-// finds the widget at that point.
-void clickThroughWindow(QWidget *widget, const QPoint &point)
-{
-    QWidget *top = widget->window();
-    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {}, widget->mapTo(top, point));
-}
-
 } // namespace
 
 class TestRealMainWindow : public QObject
@@ -133,7 +105,7 @@ void TestRealMainWindow::opensMaximisedOnceThePageHasLoaded()
     // The page is drawn in the window, not only loaded.
     WebView *page = window->meaningPane()->WB;
     QVERIFY(page->isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(showsSomething(page), WindowManagerTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(RealDesktop::showsSomething(page), WindowManagerTimeout);
     RealDesktop::saveScreen(QStringLiteral("maximised"));
 }
 
@@ -250,13 +222,14 @@ void TestRealMainWindow::linkLabelReactsAcrossItsRectangle()
         const QRect rect = link->rect();
         const QPoint point(farRight ? rect.right() - 1 : rect.left() + 1, rect.center().y());
         QCOMPARE(link->window()->childAt(link->mapTo(link->window(), point)), link);
-        clickThroughWindow(link, point);
+        RealDesktop::clickThroughWindow(link, point);
     };
 
     if (label.startsWith("about ")) {
         const QString name = label.mid(6);
         withAboutBox([&](frmAbout *box) {
-            click(name == "lblHomePage" ? box->lblHomePage : box->lblCoBrand);
+            click(name == "lblHomePage" ? box->findChild<LinkLabel *>("lblHomePage")
+                                        : box->findChild<LinkLabel *>("lblCoBrand"));
         });
     } else {
         const QMap<QString, LinkLabel *> labels = {

@@ -23,16 +23,18 @@ void TestFrmPB::progressWindowMakeUp()
     QVERIFY(!(window.windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(window.size(), QSize(5925 / 15, 1305 / 15));
-    QCOMPARE(window.Label1->text(), QString("Please wait while Dictionary is Updating ...."));
-    QCOMPARE(window.Label1->pos(), QPoint(1110 / 15, 240 / 15));
-    QCOMPARE(window.PB->geometry(), QRect(195 / 15, 720 / 15, 5520 / 15, 300 / 15));
-    QVERIFY(!window.PB->accessibleName().isEmpty());
+    QCOMPARE(window.findChild<QLabel *>("Label1")->text(),
+        QString("Please wait while Dictionary is Updating ...."));
+    QCOMPARE(window.findChild<QLabel *>("Label1")->pos(), QPoint(1110 / 15, 240 / 15));
+    QCOMPARE(window.findChild<QProgressBar *>("PB")->geometry(),
+        QRect(195 / 15, 720 / 15, 5520 / 15, 300 / 15));
+    QVERIFY(!window.findChild<QProgressBar *>("PB")->accessibleName().isEmpty());
     QCOMPARE(window.ProgressSteps, 50);
-    QCOMPARE(window.PB->minimum(), 0);
-    QCOMPARE(window.PB->maximum(), 50);
+    QCOMPARE(window.findChild<QProgressBar *>("PB")->minimum(), 0);
+    QCOMPARE(window.findChild<QProgressBar *>("PB")->maximum(), 50);
     QCOMPARE(window.ProgressCounter, 0);
-    QCOMPARE(window.Timer1->interval(), 100);
-    QVERIFY(window.Timer1->isActive());
+    QCOMPARE(window.findChild<QTimer *>("Timer1")->interval(), 100);
+    QVERIFY(window.findChild<QTimer *>("Timer1")->isActive());
 }
 
 void TestFrmPB::progressWindowClosesAtTheFiftyFirstTick()
@@ -43,14 +45,14 @@ void TestFrmPB::progressWindowClosesAtTheFiftyFirstTick()
     // The ticks are driven here, not by the clock: no event is processed between them.
     for (int tick = 1; tick <= 50; ++tick) {
         window.Timer1_Timer();
-        QCOMPARE(window.PB->value(), tick);
+        QCOMPARE(window.findChild<QProgressBar *>("PB")->value(), tick);
         QCOMPARE(window.ProgressCounter, tick);
         QVERIFY(window.isVisible());
     }
-    QVERIFY(window.Timer1->isActive());
+    QVERIFY(window.findChild<QTimer *>("Timer1")->isActive());
     window.Timer1_Timer();
     QVERIFY(!window.isVisible());
-    QVERIFY(!window.Timer1->isActive());
+    QVERIFY(!window.findChild<QTimer *>("Timer1")->isActive());
     QCOMPARE(window.ProgressCounter, 0);
     QCOMPARE(window.result(), int(QDialog::Accepted));
 }
@@ -63,7 +65,7 @@ void TestFrmPB::progressWindowClosedEarlyStopsItsTimer()
         window.Timer1_Timer();
     window.close();
     QVERIFY(!window.isVisible());
-    QVERIFY(!window.Timer1->isActive());
+    QVERIFY(!window.findChild<QTimer *>("Timer1")->isActive());
     QCOMPARE(window.ProgressCounter, 0);
 }
 

@@ -114,7 +114,7 @@ void TestUpdateCommand::openWindow()
             m_progressWasModal = QApplication::activeModalWidget() == window;
             for (int tick = 0; tick < 50; ++tick)
                 window->Timer1_Timer();
-            m_barBeforeLastTick = window->PB->value();
+            m_barBeforeLastTick = window->findChild<QProgressBar *>("PB")->value();
             window->Timer1_Timer();
             m_progressClosed = !window->isVisible();
         });

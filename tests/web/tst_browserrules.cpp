@@ -1,11 +1,8 @@
-#include "PaneLayout.h"
 #include "SearchPage.h"
 
 #include <QtTest>
 
-Q_DECLARE_METATYPE(FrameMetrics)
-
-// The search page text and the browser window's size rule, both pure.
+// The search page's text, which is pure.
 class TestBrowserRules : public QObject
 {
     Q_OBJECT
@@ -14,8 +11,6 @@ private slots:
     void searchPageLines();
     void searchPageEndsEveryLineWithCrLf();
     void searchPageEscapesConfiguredValues();
-    void browserWindowLayout_data();
-    void browserWindowLayout();
 };
 
 namespace {
@@ -79,27 +74,6 @@ void TestBrowserRules::searchPageEscapesConfiguredValues()
     const QString page = SearchPage::text(QStringLiteral("http://a\"b"), QStringLiteral("x\"><y"));
     QVERIFY(page.contains(QStringLiteral("action=\"http://a&quot;b/custom\"")));
     QVERIFY(page.contains(QStringLiteral("name=\"client\" value=\"x&quot;&gt;&lt;y\"")));
-}
-
-void TestBrowserRules::browserWindowLayout_data()
-{
-    QTest::addColumn<FrameMetrics>("frame");
-    QTest::addColumn<QList<int>>("expected"); // left, top, width, height, web width, web height
-    QTest::newRow("example") << FrameMetrics { 12000, 9000, 2925, 645, 525, 540 }
-                             << QList<int> { -75, -75, 9075, 9100, 8975, 6640 };
-    QTest::newRow("no left panel") << FrameMetrics { 9900, 7080, 0, 645, 525, 540 }
-                                   << QList<int> { -75, -75, 9900, 7180, 9800, 4720 };
-    // Too small for the bands: the web height goes negative and the caller keeps the old one.
-    QTest::newRow("tiny") << FrameMetrics { 3000, 2000, 2925, 645, 525, 540 }
-                          << QList<int> { -75, -75, 75, 2100, -25, -360 };
-}
-
-void TestBrowserRules::browserWindowLayout()
-{
-    QFETCH(FrameMetrics, frame);
-    QFETCH(QList<int>, expected);
-    const PaneLayout::BrowserWindow w = PaneLayout::browserWindow(frame);
-    QCOMPARE((QList<int> { w.left, w.top, w.width, w.height, w.webWidth, w.webHeight }), expected);
 }
 
 QTEST_GUILESS_MAIN(TestBrowserRules)

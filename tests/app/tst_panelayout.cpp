@@ -4,12 +4,15 @@
 
 Q_DECLARE_METATYPE(FrameMetrics)
 
+// Where the meaning pane and the browser window go as the main window's size and bands change.
 class TestPaneLayout : public QObject
 {
     Q_OBJECT
 private slots:
     void meaningPane_data();
     void meaningPane();
+    void browserWindowLayout_data();
+    void browserWindowLayout();
 };
 
 void TestPaneLayout::meaningPane_data()
@@ -39,6 +42,27 @@ void TestPaneLayout::meaningPane()
     QTEST(pane.paneHeight, "paneHeight");
     QTEST(pane.webWidth, "webWidth");
     QTEST(pane.webHeight, "webHeight");
+}
+
+void TestPaneLayout::browserWindowLayout_data()
+{
+    QTest::addColumn<FrameMetrics>("frame");
+    QTest::addColumn<QList<int>>("expected"); // left, top, width, height, web width, web height
+    QTest::newRow("example") << FrameMetrics { 12000, 9000, 2925, 645, 525, 540 }
+                             << QList<int> { -75, -75, 9075, 9100, 8975, 6640 };
+    QTest::newRow("no left panel") << FrameMetrics { 9900, 7080, 0, 645, 525, 540 }
+                                   << QList<int> { -75, -75, 9900, 7180, 9800, 4720 };
+    // Too small for the bands: the web height goes negative and the caller keeps the old one.
+    QTest::newRow("tiny") << FrameMetrics { 3000, 2000, 2925, 645, 525, 540 }
+                          << QList<int> { -75, -75, 75, 2100, -25, -360 };
+}
+
+void TestPaneLayout::browserWindowLayout()
+{
+    QFETCH(FrameMetrics, frame);
+    QFETCH(QList<int>, expected);
+    const PaneLayout::BrowserWindow w = PaneLayout::browserWindow(frame);
+    QCOMPARE((QList<int> { w.left, w.top, w.width, w.height, w.webWidth, w.webHeight }), expected);
 }
 
 QTEST_GUILESS_MAIN(TestPaneLayout)
