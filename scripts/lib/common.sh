@@ -3,7 +3,7 @@
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 
-PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-declarative-dev qt6-webengine-dev libqt6svg6 libgl-dev
+PACKAGES=(cmake g++ make pkg-config clang-tidy qt6-base-dev qt6-declarative-dev qt6-webengine-dev libqt6svg6 libgl-dev
           libsqlcipher-dev sqlcipher xvfb xauth librsvg2-bin gzip desktop-file-utils appstream
           openbox x11-utils xdotool dbus at-spi2-core python3-pyatspi libglib2.0-bin)
 

@@ -29,14 +29,10 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-namespace {
-
 // Band sizes in twips.
 constexpr int ToolbarHeight = 540;
 constexpr int TopBandHeight = 645;
 constexpr int BottomBandHeight = 525;
-
-} // namespace
 
 MDI::MDI(const AppConfig &config, const Services &services, AppState &state,
     DictionaryCache &dictionary, QWidget *parent)

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -19,10 +20,10 @@ constexpr int Steps[]
 
 } // namespace
 
-PageZoom::PageZoom(SettingsStore &settings, const QString &application, QObject *parent)
+PageZoom::PageZoom(SettingsStore &settings, QString application, QObject *parent)
     : QObject(parent)
     , m_settings(settings)
-    , m_application(application)
+    , m_application(std::move(application))
 {
     bool ok = false;
     const int stored

@@ -14,7 +14,7 @@ class PageZoom : public QObject
     Q_OBJECT
 public:
     // Reads the stored level; a missing or unreadable one is 100 %.
-    PageZoom(SettingsStore &settings, const QString &application, QObject *parent = nullptr);
+    PageZoom(SettingsStore &settings, QString application, QObject *parent = nullptr);
 
     // The level in per cent.
     int percent() const { return m_percent; }

@@ -10,7 +10,7 @@ ReportedSettings::ReportedSettings(SettingsStore &store, Prompter &prompter)
 QString ReportedSettings::get(
     const QString &application, const QString &section, const QString &key) const
 {
-    const QString value = m_store.get(application, section, key);
+    QString value = m_store.get(application, section, key);
     report();
     return value;
 }

@@ -32,20 +32,20 @@ QString EncodeSetting(const QString &text)
 QString DecodeSetting(const QString &encoded)
 {
     if (encoded.size() % 2 != 0)
-        return QString();
+        return {};
     QByteArray bytes;
     bytes.reserve(encoded.size() / 2);
     for (qsizetype i = 0; i < encoded.size(); i += 2) {
         const int high = encoded[i].unicode() - FirstLetter;
         const int low = encoded[i + 1].unicode() - FirstLetter;
         if (high < 0 || high > 15 || low < 0 || low > 15)
-            return QString();
+            return {};
         const auto mixed = static_cast<unsigned char>((high << 4) | low);
         bytes += char(mixed ^ maskAt(i / 2));
     }
     // A value that is not valid UTF-8 was not written by us.
-    const QString text = QString::fromUtf8(bytes);
+    QString text = QString::fromUtf8(bytes);
     if (text.toUtf8() != bytes)
-        return QString();
+        return {};
     return text;
 }

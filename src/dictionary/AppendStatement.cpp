@@ -5,10 +5,12 @@
 
 #include <sqlite3.h>
 
-AppendStatement::AppendStatement(CipherFile &file, const QString &table, const QStringList &columns,
-    const std::vector<bool> &sets)
+#include <utility>
+
+AppendStatement::AppendStatement(
+    CipherFile &file, const QString &table, const QStringList &columns, std::vector<bool> sets)
     : m_file(file)
-    , m_sets(sets)
+    , m_sets(std::move(sets))
 {
     QStringList names;
     QStringList marks;

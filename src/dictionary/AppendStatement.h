@@ -14,8 +14,8 @@ class AppendStatement
 {
 public:
     // Prepares the INSERT of the columns marked in sets; throws DictionaryError.
-    AppendStatement(CipherFile &file, const QString &table, const QStringList &columns,
-        const std::vector<bool> &sets);
+    AppendStatement(
+        CipherFile &file, const QString &table, const QStringList &columns, std::vector<bool> sets);
     ~AppendStatement();
     AppendStatement(const AppendStatement &) = delete;
     AppendStatement &operator=(const AppendStatement &) = delete;

@@ -231,6 +231,8 @@ void DictionaryUpdate::abandon(modDB::ConnectionPtr dictionary) const
     // A handle that failed half-way is not used again; closing it leaves in the journal what
     // SQLite could not roll back itself.
     m_cache.drop(dictionary->file());
+    // Closed here, before the caller resolves the journal.
+    dictionary.reset();
 }
 
 void DictionaryUpdate::resolveJournal() const

@@ -16,8 +16,8 @@
 #include <limits>
 
 #ifdef Q_OS_UNIX
+#include <csignal>
 #include <fcntl.h>
-#include <signal.h>
 #include <unistd.h>
 #endif
 

@@ -122,7 +122,7 @@ qsizetype LoweredColumn::find(QStringView term, qsizetype from) const
         const __m128i starts = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at));
         const __m128i ends
             = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + at + length - 1));
-        unsigned candidates = unsigned(_mm_movemask_epi8(
+        auto candidates = unsigned(_mm_movemask_epi8(
             _mm_and_si128(_mm_cmpeq_epi16(starts, first), _mm_cmpeq_epi16(ends, last))));
         while (candidates != 0) {
             const int bit = __builtin_ctz(candidates);
@@ -182,7 +182,7 @@ qint64 LoweredColumn::firstRowOf(QStringView term) const
 
 void LoweredColumn::append(const QString &value)
 {
-    const quint32 row = quint32(rowCount());
+    const auto row = quint32(rowCount());
     appendLowered(m_text, value);
     m_start.push_back(quint32(m_text.size()));
     // After every equal value: the new row is the last in table order.

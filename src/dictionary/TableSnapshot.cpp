@@ -53,7 +53,7 @@ QString TableSnapshot::cell(qint64 row, int column) const
     if (!text)
         return m_cells[size_t(column)][row];
     if (text->nulls[size_t(row)])
-        return QString();
+        return {};
     const qsizetype begin = row == 0 ? 0 : text->ends[row - 1];
     return QString::fromUtf8(text->bytes.constData() + begin, text->ends[row] - begin);
 }

@@ -58,7 +58,7 @@ bool readUpTo(int fd, qint64 limit, QByteArray &bytes)
 // The bytes of a file already seen to be a regular one; why not, when they could not be had.
 QString readRegular(const QString &path, qint64 limit, bool followLinks, QByteArray &bytes)
 {
-    const QString tooLarge = QStringLiteral("is larger than %1 bytes").arg(limit);
+    QString tooLarge = QStringLiteral("is larger than %1 bytes").arg(limit);
 #ifdef Q_OS_UNIX
     // Looked at before it is opened, and again once open: it may have been swapped in between.
     const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW);

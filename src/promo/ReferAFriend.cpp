@@ -42,7 +42,7 @@ QString firstProblem(const Entries &entries)
         if (text.isEmpty() || text == field.placeholder)
             return QString::fromUtf8(field.message);
     }
-    return QString();
+    return {};
 }
 
 QString address(const QString &mainSiteAddress, const Entries &entries)

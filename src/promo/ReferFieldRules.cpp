@@ -15,7 +15,7 @@ QString textOf(const QWidget *field)
         return line->text();
     if (const auto *box = qobject_cast<const QPlainTextEdit *>(field))
         return box->toPlainText();
-    return QString();
+    return {};
 }
 
 void setTextOf(QWidget *field, const QString &text)

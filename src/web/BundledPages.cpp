@@ -18,7 +18,7 @@ QString encoded(const QString &value)
 
 QUrl startPage()
 {
-    return QUrl(QStringLiteral("qrc:/dreams/index.html"));
+    return { QStringLiteral("qrc:/dreams/index.html") };
 }
 
 QUrl errorPage(const QUrl &failed, LoadFailure::Reason reason, int status)
@@ -29,15 +29,15 @@ QUrl errorPage(const QUrl &failed, LoadFailure::Reason reason, int status)
         query += QStringLiteral("&reason=") + why;
     if (reason == LoadFailure::Reason::Status && status > 0)
         query += QStringLiteral("&status=") + QString::number(status);
-    return QUrl(QStringLiteral("qrc:") + QLatin1String(ErrorPagePath) + QLatin1Char('?') + query);
+    return { QStringLiteral("qrc:") + QLatin1String(ErrorPagePath) + QLatin1Char('?') + query };
 }
 
 QUrl failedAddress(const QUrl &shown)
 {
     if (shown.scheme() != QLatin1String("qrc") || !shown.host().isEmpty()
         || shown.path() != QLatin1String(ErrorPagePath))
-        return QUrl();
-    return QUrl(QUrlQuery(shown).queryItemValue(QStringLiteral("url"), QUrl::FullyDecoded));
+        return {};
+    return { QUrlQuery(shown).queryItemValue(QStringLiteral("url"), QUrl::FullyDecoded) };
 }
 
 bool isPlaceholderSite(const QString &address)

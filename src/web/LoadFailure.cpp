@@ -91,7 +91,7 @@ QString name(Reason reason)
     case Reason::Unknown:
         break;
     }
-    return QString();
+    return {};
 }
 
 } // namespace LoadFailure

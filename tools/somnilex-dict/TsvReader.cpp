@@ -4,7 +4,7 @@
 namespace {
 
 // Large enough that a pipe or a file goes by in few reads, small beside the longest line.
-constexpr qint64 Block = 64 * 1024;
+constexpr qint64 Block = qint64(64) * 1024;
 
 } // namespace
 

@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -60,6 +61,7 @@ std::vector<Symbol> load(const QStringList &files)
 std::vector<DictionaryRow> rowsOf(const std::vector<Symbol> &symbols)
 {
     std::vector<DictionaryRow> rows;
+    rows.reserve(symbols.size());
     for (const Symbol &s : symbols)
         rows.push_back({ s.key, PageWriter::link(s), DreamsTable::Marker });
     return rows;
@@ -97,8 +99,8 @@ QHash<QString, QStringList> options(const QStringList &args)
 class Bundle
 {
 public:
-    explicit Bundle(const QString &out)
-        : m_out(out)
+    explicit Bundle(QString out)
+        : m_out(std::move(out))
     {
         QDir().mkpath(m_out + QStringLiteral("/dreams"));
     }
@@ -131,7 +133,7 @@ private:
 
 void build(const QStringList &args, const QHash<QString, QStringList> &given)
 {
-    const QString out = args[0];
+    const QString &out = args[0];
     const std::vector<Symbol> dictionary = load(given.value(QStringLiteral("--dictionary")));
     const std::vector<Symbol> update = load(given.value(QStringLiteral("--update")));
     std::vector<Symbol> all = dictionary;
