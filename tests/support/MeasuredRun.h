@@ -8,10 +8,13 @@
 #include <QStringList>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 extern char **environ;
@@ -50,14 +53,16 @@ inline MeasuredRun runMeasured(const QString &program, const QStringList &argume
     if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
         int status = 0;
         struct rusage usage = {};
-        pid_t ended = 0;
-        while (limitMs >= 0 && (ended = ::wait4(pid, &status, WNOHANG, &usage)) == 0
-            && timer.elapsed() < limitMs)
-            ::usleep(10000);
-        if (ended == 0 && limitMs >= 0)
-            ::kill(pid, SIGKILL);
-        if (ended == 0)
-            ended = ::wait4(pid, &status, 0, &usage);
+        // The child's end is waited for as an event on its process descriptor, and the run is
+        // stopped only when the limit passes first.
+        const int ends = limitMs >= 0 ? int(::syscall(SYS_pidfd_open, pid, 0)) : -1;
+        if (ends >= 0) {
+            pollfd end = { ends, POLLIN, 0 };
+            if (::poll(&end, 1, int(limitMs)) == 0)
+                ::kill(pid, SIGKILL);
+            ::close(ends);
+        }
+        const pid_t ended = ::wait4(pid, &status, 0, &usage);
         if (ended == pid) {
             measured.peakBytes = qint64(usage.ru_maxrss) * 1024;
             if (WIFEXITED(status))
