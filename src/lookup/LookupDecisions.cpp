@@ -4,6 +4,8 @@
 #include "DreamRows.h"
 #include "MatchRules.h"
 
+#include <algorithm>
+
 namespace LookupDecisions {
 
 const QString NotFoundMessage
@@ -30,11 +32,6 @@ template <typename Read> bool attempt(ListOutcome &outcome, Failures failures, R
     }
 }
 
-PaneCalls restartWebSearch(const QString &term)
-{
-    return { { PaneCall::Kind::RestartWebSearch, term } };
-}
-
 // Every keyword in the list, or the failure to read them; then the empty-term message.
 template <typename Outcome> Outcome listAllAndAskForATerm(DreamRows &rows)
 {
@@ -44,67 +41,12 @@ template <typename Outcome> Outcome listAllAndAskForATerm(DreamRows &rows)
     return outcome;
 }
 
-// The Search button shows the page of the keyword the box names, when the list holds it; a
-// term that names no keyword leaves the pane where it is. A bare word handed to the web view
-// would be taken for a host name. Whether a key is listed depends on its lower-cased text
-// alone, so the named keyword is listed exactly when its text passes the search's rule and
-// some row holds it.
-PaneCalls showListedKeyword(
-    bool wildcard, const QString &term, const QString &typed, DreamRows &rows)
-{
-    const QString named = MatchRules::trimSpaces(QString(typed).remove(QLatin1Char('*'))).toLower();
-    const bool listed = wildcard ? MatchRules::lowerKeyMatchesWildcard(named, term)
-                                 : MatchRules::lowerKeyMatchesExact(named, term);
-    if (!listed)
-        return {};
-    const qint64 row = rows.firstRowOf(named);
-    if (row < 0)
-        return {};
-    return { { PaneCall::Kind::NavigateMeaningPane, rows.link(row) } };
-}
-
-// An exact or wildcard search of the dictionary, from either trigger.
-SearchOutcome searchDictionary(SearchTrigger trigger, const LookupInput &input, DreamRows &rows)
-{
-    SearchOutcome outcome;
-    const bool wildcard = input.mode == SearchMode::WildCard;
-    const QString term
-        = wildcard ? MatchRules::wildcardTerm(input.typed) : MatchRules::exactTerm(input.typed);
-    QStringList keys;
-    if (!attempt(outcome, Failures::Reported,
-            [&] { keys = wildcard ? keysContaining(rows, term) : keysBeginningWith(rows, term); }))
-        return outcome;
-
-    if (wildcard)
-        outcome.currentTerm = term;
-    if (keys.isEmpty())
-        outcome.message = NotFoundMessage;
-    else if (trigger == SearchTrigger::EnterKey)
-        outcome.panes
-            = { { PaneCall::Kind::ShowMeaningPane, {} }, { PaneCall::Kind::HideBrowser, {} } };
-    else if (!attempt(outcome, Failures::Reported,
-                 [&] { outcome.panes = showListedKeyword(wildcard, term, input.typed, rows); }))
-        return outcome;
-    outcome.keys = std::move(keys);
-    return outcome;
-}
-
 } // namespace
 
 QStringList allKeys(DreamRows &rows)
 {
     // An empty table lists nothing, whatever its columns.
     return rows.count() == 0 ? QStringList() : rows.keys();
-}
-
-QStringList keysBeginningWith(DreamRows &rows, const QString &term)
-{
-    return rows.keysOf(rows.rowsBeginningWith(term));
-}
-
-QStringList keysContaining(DreamRows &rows, const QString &term)
-{
-    return rows.keysOf(rows.rowsContaining(term));
 }
 
 QString linkOf(DreamRows &rows, const QString &term)
@@ -127,23 +69,48 @@ ListOutcome restore(const QString &typed, DreamRows &rows)
     return fill(rows);
 }
 
+// The Search button refuses a blank term in every mode; Enter in web-search mode sends whatever
+// the box holds. A dictionary search lists the keys that pass the mode's rule; then Enter shows
+// the meaning pane, and the Search button shows the page of the keyword the box names when the
+// list holds it (a term that names no keyword leaves the pane where it is: a bare word handed to
+// the web view would be taken for a host name). Whether a key is listed depends on its
+// lower-cased text alone, so the named keyword is listed exactly when the first row that holds
+// it is among the rows found.
 SearchOutcome search(SearchTrigger trigger, const LookupInput &input, DreamRows &rows)
 {
-    // The Search button refuses a blank term in every mode; Enter in web-search mode sends
-    // whatever the box holds.
-    if (trigger == SearchTrigger::SearchButton && MatchRules::exactTerm(input.typed).isEmpty()) {
-        SearchOutcome outcome;
+    const bool wildcard = input.mode == SearchMode::WildCard;
+    const MatchRules::SearchTerm term = MatchRules::searchTerm(input.typed, wildcard);
+    SearchOutcome outcome;
+    if (trigger == SearchTrigger::SearchButton && term.blank) {
         outcome.message = EmptyTermMessage;
         return outcome;
     }
     if (input.mode == SearchMode::Web) {
-        SearchOutcome outcome;
-        outcome.panes = restartWebSearch(input.typed);
+        outcome.panes = { { PaneCall::Kind::RestartWebSearch, input.typed } };
         return outcome;
     }
     if (trigger == SearchTrigger::EnterKey && input.typed.isEmpty())
         return listAllAndAskForATerm<SearchOutcome>(rows);
-    return searchDictionary(trigger, input, rows);
+    try {
+        const std::vector<qint64> found
+            = wildcard ? rows.rowsContaining(term.text) : rows.rowsBeginningWith(term.text);
+        QStringList keys = rows.keysOf(found);
+        if (wildcard)
+            outcome.currentTerm = term.text;
+        if (keys.isEmpty()) {
+            outcome.message = NotFoundMessage;
+        } else if (trigger == SearchTrigger::EnterKey) {
+            outcome.panes
+                = { { PaneCall::Kind::ShowMeaningPane, {} }, { PaneCall::Kind::HideBrowser, {} } };
+        } else if (const qint64 row = rows.firstRowOf(term.named);
+                   row >= 0 && std::binary_search(found.begin(), found.end(), row)) {
+            outcome.panes = { { PaneCall::Kind::NavigateMeaningPane, rows.link(row) } };
+        }
+        outcome.keys = std::move(keys);
+    } catch (const DictionaryError &e) {
+        outcome.failure = e.message();
+    }
+    return outcome;
 }
 
 DisplayOutcome display(DisplayTrigger trigger, const LookupInput &input, DreamRows &rows)
@@ -151,7 +118,7 @@ DisplayOutcome display(DisplayTrigger trigger, const LookupInput &input, DreamRo
     const bool button = trigger == DisplayTrigger::DisplayButton;
     if (button && input.mode == SearchMode::Web) {
         DisplayOutcome outcome;
-        outcome.panes = restartWebSearch(input.typed);
+        outcome.panes = { { PaneCall::Kind::RestartWebSearch, input.typed } };
         return outcome;
     }
     if (button && input.typed.isEmpty())

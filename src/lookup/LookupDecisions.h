@@ -31,9 +31,6 @@ extern const QString EmptyTermMessage;
 
 // Every Key, in table order.
 QStringList allKeys(DreamRows &rows);
-// The keys that begin with, or contain, term (already lower-cased), in table order.
-QStringList keysBeginningWith(DreamRows &rows, const QString &term);
-QStringList keysContaining(DreamRows &rows, const QString &term);
 // The Link of the first row whose Key equals term in any case; term itself when none does.
 QString linkOf(DreamRows &rows, const QString &term);
 

@@ -3,14 +3,28 @@
 
 namespace MatchRules {
 
+SearchTerm searchTerm(const QString &typed, bool wildcard)
+{
+    // Lower-casing neither makes nor removes a space or a star, so the order of the three steps
+    // does not change the result.
+    const QString lower = typed.toLower();
+    const QString starless = modDict::StripWildcards(lower);
+    SearchTerm term;
+    const QString exact = trimSpaces(lower);
+    term.named = trimSpaces(starless);
+    term.blank = exact.isEmpty();
+    term.text = wildcard ? starless : exact;
+    return term;
+}
+
 QString exactTerm(const QString &typed)
 {
-    return trimSpaces(typed).toLower();
+    return searchTerm(typed, false).text;
 }
 
 QString wildcardTerm(const QString &typed)
 {
-    return modDict::StripWildcards(typed.toLower());
+    return searchTerm(typed, true).text;
 }
 
 // The whole key is lower-cased before it is compared. Cutting the key to the term's length

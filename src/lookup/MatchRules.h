@@ -5,9 +5,21 @@
 // How a typed term is compared with stored keywords. Pure functions, no dictionary access.
 namespace MatchRules {
 
-// The exact-mode term: trimmed of spaces at both ends, then lower-cased.
+// What a search makes of the search box's text, worked out once.
+struct SearchTerm
+{
+    // What keys are matched against: in exact mode trimmed of spaces at both ends, then
+    // lower-cased; in wildcard mode lower-cased with its stars removed, not trimmed.
+    QString text;
+    // The exact-mode term is empty: the Search button refuses it in every mode.
+    bool blank = true;
+    // The keyword the box names, whose page the Search button shows: stars removed, trimmed,
+    // lower-cased.
+    QString named;
+};
+SearchTerm searchTerm(const QString &typed, bool wildcard);
+// The text of the exact-mode and wildcard-mode terms alone.
 QString exactTerm(const QString &typed);
-// The wildcard-mode term: lower-cased, stars removed, not trimmed.
 QString wildcardTerm(const QString &typed);
 using TextRules::trimSpaces;
 
