@@ -9,34 +9,10 @@
 namespace {
 const QString Web = QStringLiteral("https://dreams.example.org/moon");
 const QString Bundled = QStringLiteral("qrc:/dreams/snake.html");
-} // namespace
 
-class TestPageRules : public QObject
+// Addresses the program itself asks a pane for.
+void navigationFromTheProgram()
 {
-    Q_OBJECT
-private slots:
-    void navigation_data();
-    void navigation();
-    void resources_data();
-    void resources();
-    void failureReasons_data();
-    void failureReasons();
-    void errorPageCarriesTheAddressWhole_data();
-    void errorPageCarriesTheAddressWhole();
-    void errorPageNamesReasonAndStatus_data();
-    void errorPageNamesReasonAndStatus();
-    void failedAddressOnlyFromTheErrorPage_data();
-    void failedAddressOnlyFromTheErrorPage();
-    void placeholderSites_data();
-    void placeholderSites();
-};
-
-void TestPageRules::navigation_data()
-{
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("from"); // empty: the program itself
-    QTest::addColumn<bool>("allowed");
-
     QTest::newRow("program: http") << "http://dreams.example.org/"
                                    << "" << true;
     QTest::newRow("program: https") << Web << "" << true;
@@ -79,7 +55,11 @@ void TestPageRules::navigation_data()
                                                 << "" << false;
     QTest::newRow("program: empty") << ""
                                     << "" << false;
+}
 
+// Addresses a page already shown moves to.
+void navigationFromPages()
+{
     QTest::newRow("web page: web") << "https://other.example.org/" << Web << true;
     QTest::newRow("web page: about:blank") << "about:blank" << Web << true;
     QTest::newRow("web page: its own srcdoc frame") << "about:srcdoc" << Web << true;
@@ -96,6 +76,36 @@ void TestPageRules::navigation_data()
     QTest::newRow("empty page: web") << Web << "about:blank" << true;
     QTest::newRow("file page: file") << "file:///etc/passwd"
                                      << "file:///tmp/x.html" << false;
+}
+} // namespace
+
+class TestPageRules : public QObject
+{
+    Q_OBJECT
+private slots:
+    void navigation_data();
+    void navigation();
+    void resources_data();
+    void resources();
+    void failureReasons_data();
+    void failureReasons();
+    void errorPageCarriesTheAddressWhole_data();
+    void errorPageCarriesTheAddressWhole();
+    void errorPageNamesReasonAndStatus_data();
+    void errorPageNamesReasonAndStatus();
+    void failedAddressOnlyFromTheErrorPage_data();
+    void failedAddressOnlyFromTheErrorPage();
+    void placeholderSites_data();
+    void placeholderSites();
+};
+
+void TestPageRules::navigation_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("from"); // empty: the program itself
+    QTest::addColumn<bool>("allowed");
+    navigationFromTheProgram();
+    navigationFromPages();
 }
 
 void TestPageRules::navigation()
