@@ -45,7 +45,7 @@ void traceMainWindowShown(StartupTrace *trace, Application &application)
         trace->mark(QStringLiteral("offline"));
         return;
     }
-    QObject::connect(mdi->meaningPane()->WB, &WebView::DocumentComplete, trace,
+    QObject::connect(mdi->meaningPane()->webView(), &WebView::DocumentComplete, trace,
         [trace] { trace->mark(QStringLiteral("page-loaded")); });
 }
 

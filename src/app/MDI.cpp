@@ -288,5 +288,5 @@ void MDI::closeEvent(QCloseEvent *event)
 void MDI::TB_ButtonClick(const QString &key)
 {
     if (frmMain *pane = meaningPane())
-        NavigationToolbar::dispatch(key, pane->WB);
+        NavigationToolbar::dispatch(key, pane->webView());
 }

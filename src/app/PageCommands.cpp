@@ -41,19 +41,19 @@ void PageCommands::wire(const MainMenus &menus)
 void PageCommands::mnuFind_Click()
 {
     if (WebView *page = m_panes.currentPage())
-        page->findBar->open();
+        page->findBar()->open();
 }
 
 void PageCommands::mnuFindNext_Click()
 {
     if (WebView *page = m_panes.currentPage())
-        page->findBar->findNext();
+        page->findBar()->findNext();
 }
 
 void PageCommands::mnuFindPrevious_Click()
 {
     if (WebView *page = m_panes.currentPage())
-        page->findBar->findPrevious();
+        page->findBar()->findPrevious();
 }
 
 void PageCommands::mnuPrint_Click()

@@ -56,7 +56,7 @@ void PaneArea::showMeaningPane(const QString &searchText)
         m_meaningWindow = addPane(m_meaningPane);
         m_meaningWindow->move(0, 0);
         m_meaningWindow->show();
-        emit pageOpened(m_meaningPane->WB);
+        emit pageOpened(m_meaningPane->webView());
         m_meaningPane->Form_Load(PaneLayout::meaningPane(m_frame()).geometry(), searchText);
     }
     m_meaningWindow->show();
@@ -74,9 +74,9 @@ void PaneArea::openBrowser(const QString &term)
 {
     m_browser = new frmBrowser(m_profile, m_config, m_state, m_openHomePage);
     m_browserWindow = addPane(m_browser);
-    AccessibleNames::nameNavigationButtons(m_browser->tbToolBar);
+    AccessibleNames::nameNavigationButtons(m_browser->toolbar());
     m_browserWindow->show();
-    emit pageOpened(m_browser->brwWebBrowser);
+    emit pageOpened(m_browser->webView());
     m_browser->Form_Load(PaneLayout::browserWindow(m_frame()).geometry(), term);
     setActiveSubWindow(m_browserWindow);
     m_browserWindow->raise();
@@ -93,6 +93,6 @@ void PaneArea::hideBrowser()
 WebView *PaneArea::currentPage() const
 {
     if (m_browserWindow && m_browserWindow->isVisible() && currentSubWindow() == m_browserWindow)
-        return m_browser->brwWebBrowser;
-    return m_meaningPane ? m_meaningPane->WB : nullptr;
+        return m_browser->webView();
+    return m_meaningPane ? m_meaningPane->webView() : nullptr;
 }

@@ -51,11 +51,11 @@ WebView::WebView(WebProfile &profile, QWidget *parent)
     // Painted before the first page arrives, so that an empty pane never flashes white.
     matchBackground();
 
-    lblMessage = new PageMessage(this);
-    connect(m_page, &WebPage::message, lblMessage, &PageMessage::say);
-    connect(m_page, &WebPage::loadAdmitted, lblMessage, &QWidget::hide);
+    m_message = new PageMessage(this);
+    connect(m_page, &WebPage::message, m_message, &PageMessage::say);
+    connect(m_page, &WebPage::loadAdmitted, m_message, &QWidget::hide);
     connect(m_page, &WebPage::networkNeeded, this, &WebView::NetworkNeeded);
-    findBar = new FindBar(this);
+    m_findBar = new FindBar(this);
 
     // The load's own address, not url(): by the time the signal arrives a newer navigation may
     // already have replaced the view's address.
@@ -82,8 +82,8 @@ WebView::WebView(WebProfile &profile, QWidget *parent)
 
 WebView::~WebView()
 {
-    delete findBar;
-    delete lblMessage;
+    delete m_findBar;
+    delete m_message;
 }
 
 void WebView::loadFailed(const QWebEngineLoadingInfo &info)

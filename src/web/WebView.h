@@ -64,12 +64,11 @@ public:
     static bool isScriptAddress(const QString &address);
 
     WebPage *webPage() const { return m_page; }
-
     // The page's latest message, over the top of the page until the next page loads or a click
     // puts it away. Both strips lie in the view's parent, where screen readers reach them.
-    PageMessage *lblMessage = nullptr;
+    PageMessage *message() const { return m_message; }
     // Ctrl+F's strip over the foot of the page.
-    FindBar *findBar = nullptr;
+    FindBar *findBar() const { return m_findBar; }
 
 signals:
     // A navigation left a document ready for the operations above (also "about:blank", and
@@ -93,6 +92,8 @@ private:
     void matchBackground();
 
     WebPage *m_page = nullptr;
+    PageMessage *m_message = nullptr;
+    FindBar *m_findBar = nullptr;
     // Shown instead of the error page should the load under way fail.
     QUrl m_fallback;
     QString m_homePage;

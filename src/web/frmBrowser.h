@@ -35,9 +35,10 @@ public:
     // The term the search page submits.
     QString QueryString;
 
-    NavigationToolbar *tbToolBar = nullptr;
-    LinkLabel *Label61 = nullptr;
-    WebView *brwWebBrowser = nullptr;
+    WebView *webView() const { return brwWebBrowser; }
+    NavigationToolbar *toolbar() const { return tbToolBar; }
+    // The toolbar's link to the maker's home page.
+    LinkLabel *homePageLink() const { return Label61; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -54,6 +55,9 @@ private:
     // Set by the first completed document after the load: the search page goes in only once.
     bool m_searchPagePlaced = false;
 
+    NavigationToolbar *tbToolBar = nullptr;
+    LinkLabel *Label61 = nullptr;
+    WebView *brwWebBrowser = nullptr;
     QWidget *picAddress = nullptr;
     QLabel *lblAddress = nullptr;
     QComboBox *cboAddress = nullptr;

@@ -24,7 +24,7 @@ public:
     void Form_Resize(const PaneGeometry &geometry);
     void Navigate(const QString &address);
 
-    WebView *WB = nullptr;
+    WebView *webView() const { return WB; }
 
 private:
     void showPage();
@@ -32,6 +32,7 @@ private:
 
     const AppConfig &m_config;
     AppState &m_state;
+    WebView *WB = nullptr;
     // The offline notice, shown in place of a page that needs the network.
     QLabel *lblCaption = nullptr;
 };

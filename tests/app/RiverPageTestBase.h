@@ -50,7 +50,7 @@ protected:
             m_window->panes()->openBrowser(QString());
         disconnect(watch);
         WebView *view
-            = inBrowser ? m_window->browserWindow()->brwWebBrowser : m_window->meaningPane()->WB;
+            = inBrowser ? m_window->browserWindow()->webView() : m_window->meaningPane()->webView();
         const bool shown = loaded && WebWait::until([&] {
             return !loaded->isEmpty()
                 && QUrl(loaded->last().first().toString()).path() == QLatin1String("/custom");

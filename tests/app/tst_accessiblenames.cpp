@@ -51,7 +51,7 @@ void TestAccessibleNames::toolbarButtonsHaveDistinctNamesAndKeepTheirTooltips()
     QFETCH(bool, inBrowser);
     openMainWindow();
     m_window->panes()->openBrowser(QString());
-    QToolBar *toolbar = inBrowser ? m_window->browserWindow()->tbToolBar
+    QToolBar *toolbar = inBrowser ? m_window->browserWindow()->toolbar()
                                   : m_window->findChild<QToolBar *>(QStringLiteral("TB"));
     QVERIFY(toolbar);
     // Every name a reader hears in the window, from the buttons' accessible interfaces.
@@ -117,7 +117,7 @@ void TestAccessibleNames::onlyRealWindowsAreListed()
 {
     openMainWindow();
     m_window->panes()->showMeaningPane();
-    WebView *view = m_window->meaningPane()->WB;
+    WebView *view = m_window->meaningPane()->webView();
     // The page is drawn by then, through the engine's own widget.
     QVERIFY(WebWait::until([view] { return view->focusProxy() != nullptr; }));
     QAccessibleInterface *application = QAccessible::queryAccessibleInterface(qApp);
@@ -170,17 +170,17 @@ void TestAccessibleNames::pageStripsAreInTheTree()
 {
     openMainWindow();
     m_window->panes()->showMeaningPane();
-    WebView *view = m_window->meaningPane()->WB;
+    WebView *view = m_window->meaningPane()->webView();
     for (QWidget *strip :
-        { static_cast<QWidget *>(view->findBar), static_cast<QWidget *>(view->lblMessage) }) {
+        { static_cast<QWidget *>(view->findBar()), static_cast<QWidget *>(view->message()) }) {
         QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(strip);
         QVERIFY(shown);
         QAccessibleInterface *parent = shown->parent();
         QVERIFY2(parent && parent->indexOfChild(shown) >= 0, qPrintable(strip->objectName()));
         QVERIFY(parent->object() != view);
     }
-    view->findBar->open();
-    QLineEdit *findField = view->findBar->findChild<QLineEdit *>("txtFind");
+    view->findBar()->open();
+    QLineEdit *findField = view->findBar()->findChild<QLineEdit *>("txtFind");
     QCOMPARE(QApplication::focusWidget(), findField);
     QAccessibleInterface *field = QAccessible::queryAccessibleInterface(findField);
     QVERIFY(!field->text(QAccessible::Name).isEmpty());

@@ -98,7 +98,7 @@ void TestApplication::startsWithTheMainWindowAndPane()
     frmMain *pane = window->meaningPane();
     QVERIFY(pane);
     QVERIFY(!pane->findChild<QLabel *>("lblCaption")->isVisible());
-    QVERIFY(pane->WB->isVisible());
+    QVERIFY(pane->webView()->isVisible());
     QVERIFY(fakes.prompter.prompts.isEmpty());
 }
 

@@ -137,7 +137,7 @@ void TestDarkScheme::schemeIsReadFromThePalette()
 void TestDarkScheme::bundledPageIsDark()
 {
     m_window->panes()->showMeaningPane();
-    WebView *view = m_window->meaningPane()->WB;
+    WebView *view = m_window->meaningPane()->webView();
     // Nothing white shows before the page does.
     QVERIFY(Contrast::relativeLuminance(view->page()->backgroundColor()) < 0.05);
     QCOMPARE(WebWait::navigate(*view, SnakePage), SnakePage);

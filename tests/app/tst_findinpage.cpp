@@ -10,7 +10,7 @@ namespace {
 
 QString matches(WebView *view)
 {
-    return view->findBar->findChild<QLabel *>("lblMatches")->text();
+    return view->findBar()->findChild<QLabel *>("lblMatches")->text();
 }
 
 } // namespace
@@ -44,13 +44,13 @@ void TestFindInPage::findBar()
     view->setFocus();
 
     press(Qt::CTRL | Qt::Key_F);
-    FindBar *bar = view->findBar;
+    FindBar *bar = view->findBar();
     QVERIFY(bar->isVisible());
     QCOMPARE(QApplication::focusWidget(), bar->findChild<QLineEdit *>("txtFind"));
     // Only the page in front has its bar open.
-    WebView *other = inBrowser ? m_window->meaningPane()->WB : nullptr;
+    WebView *other = inBrowser ? m_window->meaningPane()->webView() : nullptr;
     if (other)
-        QVERIFY(!other->findBar->isVisible());
+        QVERIFY(!other->findBar()->isVisible());
 
     QTest::keyClicks(bar->findChild<QLineEdit *>("txtFind"), QStringLiteral("river"));
     const bool found = WebWait::until([&] { return matches(view) == QLatin1String("1 of 4"); });

@@ -240,7 +240,7 @@ void TestMainWindow::keyOfAnyLengthIsDisplayed()
     QTest::mouseClick(m_window->findChild<QPushButton *>("cmdDisplay"), Qt::LeftButton);
     QVERIFY(m_fakes->prompter.prompts.isEmpty());
     // The whole key was found: its own page is the one asked for.
-    QCOMPARE(m_window->meaningPane()->WB->webPage()->requestedUrl().toString(),
+    QCOMPARE(m_window->meaningPane()->webView()->webPage()->requestedUrl().toString(),
         rowsOf({ key }).front().link);
 }
 

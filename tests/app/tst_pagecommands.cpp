@@ -122,13 +122,13 @@ void TestPageCommands::helpKeyOpensTheStartPage()
 {
     // From a web search in front: the meaning pane comes to the front with the start page.
     QVERIFY(showRiverPage(true));
-    QSignalSpy loaded(m_window->meaningPane()->WB, &WebView::DocumentComplete);
+    QSignalSpy loaded(m_window->meaningPane()->webView(), &WebView::DocumentComplete);
     press(Qt::Key_F1);
     QVERIFY(WebWait::until([&] {
         return loaded.size() > 0
             && loaded.last().first().toString() == BundledPages::startPage().toString();
     }));
-    QCOMPARE(m_window->panes()->currentPage(), m_window->meaningPane()->WB);
+    QCOMPARE(m_window->panes()->currentPage(), m_window->meaningPane()->webView());
 }
 
 void TestPageCommands::contextMenuHasNoIdleEntries_data()

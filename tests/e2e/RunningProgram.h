@@ -47,7 +47,7 @@ public:
         MDI *window = mainWindow();
         if (!window || !window->meaningPane())
             return QString();
-        QSignalSpy loaded(window->meaningPane()->WB, &WebView::DocumentComplete);
+        QSignalSpy loaded(window->meaningPane()->webView(), &WebView::DocumentComplete);
         return WebWait::documents(loaded) ? loaded.first().first().toString() : QString();
     }
 

@@ -61,7 +61,7 @@ void TestAccessibilityAudit::addMainWindowRows()
     for (const QString title : { "File", "Page", "Help" })
         m_rows[title] = { [this, title] { openMenu(title); }, menuTitled(title), closeMenu };
     m_rows["context menu"] = { [this] {
-                                  window()->meaningPane()->WB->setFocus();
+                                  window()->meaningPane()->webView()->setFocus();
                                   press(QStringLiteral("Menu"));
                               },
         menuTitled(QString()), closeMenu };
@@ -71,12 +71,12 @@ void TestAccessibilityAudit::addPageRows()
 {
     m_rows["find bar"] = { [this] { press(QStringLiteral("ctrl+f")); },
         [this]() -> QWidget * {
-            QWidget *bar = window()->meaningPane()->WB->findBar;
+            QWidget *bar = window()->meaningPane()->webView()->findBar();
             return bar->isVisible() && bar->isAncestorOf(QApplication::focusWidget()) ? bar
                                                                                       : nullptr;
         },
         [this](QWidget *) {
-            window()->meaningPane()->WB->findBar->closeBar();
+            window()->meaningPane()->webView()->findBar()->closeBar();
             control<QLineEdit>("txtKey")->setFocus();
         } };
     m_rows["about box"]

@@ -18,7 +18,7 @@ void TestAccessibilityAudit::initTestCase()
     m_program->start();
     m_files.dialog.setParentWindow(window());
     QVERIFY(window() && window()->meaningPane());
-    QSignalSpy loaded(window()->meaningPane()->WB, &WebView::DocumentComplete);
+    QSignalSpy loaded(window()->meaningPane()->webView(), &WebView::DocumentComplete);
     QVERIFY(WebWait::documents(loaded));
     QVERIFY(QTest::qWaitForWindowActive(window()));
     QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 20000);

@@ -127,7 +127,8 @@ void TestKeyboard::arrowsChooseAndDisplayShowsTheKeyword()
         press(Qt::Key(key));
     QCOMPARE(txtKey->text(), keyword);
 
-    QSignalSpy loaded(m_program->mainWindow()->meaningPane()->WB, &WebView::DocumentComplete);
+    QSignalSpy loaded(
+        m_program->mainWindow()->meaningPane()->webView(), &WebView::DocumentComplete);
     press(Qt::Key_D, Qt::AltModifier);
     QVERIFY(WebWait::documents(loaded));
     QCOMPARE(loaded.first().first().toString(),
@@ -148,7 +149,7 @@ void TestKeyboard::tabLeavesThePageInOnePress()
     QFETCH(Qt::KeyboardModifiers, modifiers);
     startAndLoad();
     MDI *window = m_program->mainWindow();
-    WebView *page = window->meaningPane()->WB;
+    WebView *page = window->meaningPane()->webView();
     auto inPage = [page] {
         QWidget *focused = QApplication::focusWidget();
         return focused && (focused == page || page->isAncestorOf(focused));

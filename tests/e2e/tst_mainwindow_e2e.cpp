@@ -103,7 +103,7 @@ void TestRealMainWindow::opensMaximisedOnceThePageHasLoaded()
     const QRect available = window->screen()->availableGeometry();
     QTRY_COMPARE_WITH_TIMEOUT(window->frameGeometry(), available, WindowManagerTimeout);
     // The page is drawn in the window, not only loaded.
-    WebView *page = window->meaningPane()->WB;
+    WebView *page = window->meaningPane()->webView();
     QVERIFY(page->isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(RealDesktop::showsSomething(page), WindowManagerTimeout);
     RealDesktop::saveScreen(QStringLiteral("maximised"));
@@ -118,14 +118,14 @@ void TestRealMainWindow::staysMaximisedWhenAnOfflineLookupShowsABundledPage()
     QTRY_VERIFY_WITH_TIMEOUT(RealDesktop::isMaximised(id), WindowManagerTimeout);
 
     // Offline the pane starts on the notice; a keyword whose page is bundled shows in the view.
-    QSignalSpy loaded(window->meaningPane()->WB, &WebView::DocumentComplete);
+    QSignalSpy loaded(window->meaningPane()->webView(), &WebView::DocumentComplete);
     window->findChild<QLineEdit *>("txtKey")->setText(QStringLiteral("Snake"));
     QTest::mouseClick(window->findChild<QPushButton *>("cmdDisplay"), Qt::LeftButton);
     QVERIFY(WebWait::until([&] {
         return !loaded.isEmpty()
             && loaded.last().first().toString() == QLatin1String("qrc:/dreams/snake.html");
     }));
-    QVERIFY(window->meaningPane()->WB->isVisible());
+    QVERIFY(window->meaningPane()->webView()->isVisible());
     QVERIFY(windowManagerCaughtUp());
     // The view may have had the native window made anew; whichever it is, it is maximised.
     QVERIFY(RealDesktop::isMaximised(RealDesktop::idOf(window)));

@@ -112,7 +112,7 @@ void TestScreenReader::readsTheDisplayedMeaning()
     program.start();
     MDI *window = program.mainWindow();
     QVERIFY(window && window->meaningPane());
-    WebView *view = window->meaningPane()->WB;
+    WebView *view = window->meaningPane()->webView();
     QSignalSpy loaded(view, &WebView::DocumentComplete);
     QVERIFY(WebWait::documents(loaded));
     QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 20000);
@@ -151,7 +151,7 @@ void TestScreenReader::listsOnlyTheProgramsWindows()
     program.start();
     MDI *window = program.mainWindow();
     QVERIFY(window && window->meaningPane());
-    QSignalSpy loaded(window->meaningPane()->WB, &WebView::DocumentComplete);
+    QSignalSpy loaded(window->meaningPane()->webView(), &WebView::DocumentComplete);
     QVERIFY(WebWait::documents(loaded));
     QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 20000);
 

@@ -76,14 +76,14 @@ protected:
     // is still on its way; so the documents are watched from the moment the pane exists.
     bool showing(frmMain *pane, const QString &address)
     {
-        if (!m_documents || m_watched != pane->WB)
+        if (!m_documents || m_watched != pane->webView())
             return false;
         return WebWait::until(
             [&] {
                 return !m_documents->isEmpty()
                     && QUrl(m_documents->last().first().toString()) == QUrl(address)
-                    && QUrl(pane->WB->LocationURL()) == QUrl(address)
-                    && !pane->WB->page()->isLoading();
+                    && QUrl(pane->webView()->LocationURL()) == QUrl(address)
+                    && !pane->webView()->page()->isLoading();
             },
             WebWait::Timeout);
     }
@@ -98,8 +98,8 @@ protected:
     // Call before the event loop runs again after the pane is made, so no document is missed.
     frmMain *watch(frmMain *pane)
     {
-        m_documents = std::make_unique<QSignalSpy>(pane->WB, &WebView::DocumentComplete);
-        m_watched = pane->WB;
+        m_documents = std::make_unique<QSignalSpy>(pane->webView(), &WebView::DocumentComplete);
+        m_watched = pane->webView();
         return pane;
     }
     frmMain *paneOf(Application &app) { return watch(app.mainWindow()->meaningPane()); }

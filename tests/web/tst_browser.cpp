@@ -102,7 +102,7 @@ void TestBrowser::hostileTermArrivesVerbatimAndRunsNothing()
     QCOMPARE(browser()->windowTitle(), ReplyTitle);
     // A stray script ran in the page that the reply replaced: its requests left before one
     // from the reply.
-    QVERIFY(!WebWait::sentinel(browser()->brwWebBrowser->page(), *m_server).isEmpty());
+    QVERIFY(!WebWait::sentinel(browser()->webView()->page(), *m_server).isEmpty());
     QVERIFY(m_server->requestsFor(QStringLiteral("/ran")).isEmpty());
     QVERIFY(m_server->requestsFor(QStringLiteral("/injected")).isEmpty());
 }
@@ -144,7 +144,7 @@ void TestBrowser::blankPageIsNeverListedNorCaption()
     QCOMPARE(listed.size(), 1);
 
     // Back on the empty page: nothing changes.
-    WebView *view = browser()->brwWebBrowser;
+    WebView *view = browser()->webView();
     QSignalSpy documents(view, &WebView::DocumentComplete); // after the window's own handler
     view->Navigate(QStringLiteral("about:blank"));
     QVERIFY(WebWait::documents(documents));

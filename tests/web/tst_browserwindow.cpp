@@ -31,7 +31,7 @@ void TestBrowserWindow::sameAddressTwiceIsListedOnceOnTop()
     const QString a = m_server->url(QStringLiteral("/a"));
     const QString b = m_server->url(QStringLiteral("/b"));
     for (const QString &address : { a, b, a }) {
-        browser()->brwWebBrowser->Navigate(address);
+        browser()->webView()->Navigate(address);
         QTRY_COMPARE_WITH_TIMEOUT(m_server->requests.last(), QUrl(address).path(), LoadTimeout);
         QTRY_COMPARE_WITH_TIMEOUT(addressBox(browser())->itemText(0), address, LoadTimeout);
     }
@@ -46,7 +46,7 @@ void TestBrowserWindow::secondSearchStartsAfresh()
     webSearch(QStringLiteral("Snake"), false);
     waitForReply();
     QPointer<frmBrowser> first = browser();
-    first->brwWebBrowser->Navigate(m_server->url(QStringLiteral("/a")));
+    first->webView()->Navigate(m_server->url(QStringLiteral("/a")));
     QTRY_COMPARE_WITH_TIMEOUT(addressBox(first)->count(), 2, LoadTimeout);
 
     m_server->requests.clear();
@@ -71,11 +71,11 @@ void TestBrowserWindow::choosingAnEntryDoesNotNavigate()
     waitForReply();
     frmBrowser *window = browser();
     const QString a = m_server->url(QStringLiteral("/a"));
-    window->brwWebBrowser->Navigate(a);
+    window->webView()->Navigate(a);
     QTRY_COMPARE_WITH_TIMEOUT(addressBox(window)->count(), 2, LoadTimeout);
     const QStringList listed = itemsOf(addressBox(window));
     const int requests = m_server->requests.size();
-    QWebEnginePage *page = window->brwWebBrowser->page();
+    QWebEnginePage *page = window->webView()->page();
     const QUrl requested = page->requestedUrl();
 
     QComboBox *box = addressBox(window);
@@ -92,7 +92,7 @@ void TestBrowserWindow::choosingAnEntryDoesNotNavigate()
     QVERIFY(!sentinel.isEmpty());
     QCOMPARE(page->requestedUrl(), requested);
     QCOMPARE(m_server->requests.mid(requests), QStringList { sentinel });
-    QCOMPARE(window->brwWebBrowser->LocationURL(), a);
+    QCOMPARE(window->webView()->LocationURL(), a);
     QCOMPARE(itemsOf(box), listed);
 }
 
@@ -104,12 +104,12 @@ void TestBrowserWindow::offlineShowsTheNoticeOnly()
     QVERIFY(browser());
     QVERIFY(browser()->findChild<QLabel *>("lblCaption")->isVisible());
     QCOMPARE(browser()->findChild<QLabel *>("lblCaption")->text(), offlineNoticeText());
-    QVERIFY(!browser()->brwWebBrowser->isVisible());
+    QVERIFY(!browser()->webView()->isVisible());
     QCOMPARE(browser()->QueryString, QString());
     // The load rule would have asked the view for the empty page; a page loaded elsewhere lets
     // anything it queued run first.
     QVERIFY(WebWait::roundTrip(m_server->url(QStringLiteral("/elsewhere"))));
-    QCOMPARE(browser()->brwWebBrowser->page()->requestedUrl(), QUrl());
+    QCOMPARE(browser()->webView()->page()->requestedUrl(), QUrl());
     QCOMPARE(m_server->requests, QStringList { "/elsewhere" });
     QCOMPARE(addressBox(browser())->count(), 0);
     QCOMPARE(browser()->windowTitle(), FirstCaption);
@@ -118,7 +118,7 @@ void TestBrowserWindow::offlineShowsTheNoticeOnly()
 void TestBrowserWindow::mainToolbarActsOnTheMeaningPane()
 {
     openWindow();
-    WebView *meaning = m_window->meaningPane()->WB;
+    WebView *meaning = m_window->meaningPane()->webView();
     const QString home = m_server->url(QStringLiteral("/home"));
     const QString second = m_server->url(QStringLiteral("/second"));
     QTRY_COMPARE_WITH_TIMEOUT(meaning->LocationURL(), home, LoadTimeout);
@@ -129,9 +129,9 @@ void TestBrowserWindow::mainToolbarActsOnTheMeaningPane()
     waitForReply();
     // A page further on, so that the browser window could go back too.
     const QString browserAt = m_server->url(QStringLiteral("/browsed"));
-    QCOMPARE(WebWait::navigate(*browser()->brwWebBrowser, browserAt), browserAt);
-    QVERIFY(browser()->brwWebBrowser->history()->canGoBack());
-    QWebEngineHistory *browserHistory = browser()->brwWebBrowser->history();
+    QCOMPARE(WebWait::navigate(*browser()->webView(), browserAt), browserAt);
+    QVERIFY(browser()->webView()->history()->canGoBack());
+    QWebEngineHistory *browserHistory = browser()->webView()->history();
     const int browserEntry = browserHistory->currentItemIndex();
     QCOMPARE(
         m_window->findChild<QMdiArea *>("mdiArea")->activeSubWindow(), browser()->parentWidget());
@@ -144,7 +144,7 @@ void TestBrowserWindow::mainToolbarActsOnTheMeaningPane()
     QCOMPARE(browserHistory->currentItemIndex(), browserEntry);
     QTRY_COMPARE_WITH_TIMEOUT(meaning->LocationURL(), home, LoadTimeout);
     QCOMPARE(browserHistory->currentItemIndex(), browserEntry);
-    QCOMPARE(browser()->brwWebBrowser->LocationURL(), browserAt);
+    QCOMPARE(browser()->webView()->LocationURL(), browserAt);
 
     // And forward again.
     m_window->findChild<QToolBar *>("TB")
@@ -152,7 +152,7 @@ void TestBrowserWindow::mainToolbarActsOnTheMeaningPane()
         ->trigger();
     QTRY_COMPARE_WITH_TIMEOUT(meaning->LocationURL(), second, LoadTimeout);
     QCOMPARE(browserHistory->currentItemIndex(), browserEntry);
-    QCOMPARE(browser()->brwWebBrowser->LocationURL(), browserAt);
+    QCOMPARE(browser()->webView()->LocationURL(), browserAt);
 }
 
 void TestBrowserWindow::resizeFollowsTheMainWindow()
@@ -165,7 +165,7 @@ void TestBrowserWindow::resizeFollowsTheMainWindow()
         PaneLayout::browserWindow(FrameMetrics { 12000, 9000, 2925, 645, 525, 540 }).geometry());
     QCOMPARE(browser()->parentWidget()->geometry(), QRect(-5, -5, 605, 606));
     QCOMPARE(browser()->size(), QSize(605, 606));
-    QCOMPARE(browser()->brwWebBrowser->size(), QSize((9075 - 100) / 15, 6640 / 15));
+    QCOMPARE(browser()->webView()->size(), QSize((9075 - 100) / 15, 6640 / 15));
 
     // Growing the main window grows the browser window with it.
     m_window->resize(m_window->width() + 150, m_window->height() + 90);
@@ -186,18 +186,18 @@ void TestBrowserWindow::makeUpAndHomePageLink()
     QCOMPARE(window->findChild<QLabel *>("lblAddress")->text(), QStringLiteral("&Address:"));
     QCOMPARE(window->findChild<QLabel *>("lblAddress")->buddy(), addressBox(window));
     QStringList keys;
-    for (QAction *action : window->tbToolBar->actions()) {
+    for (QAction *action : window->toolbar()->actions()) {
         if (!action->objectName().isEmpty())
             keys << action->objectName();
     }
     QCOMPARE(keys, (QStringList { "Back", "Forward", "Stop", "Refresh", "Home", "Search" }));
     for (QWidget *control :
-        { static_cast<QWidget *>(addressBox(window)), static_cast<QWidget *>(window->brwWebBrowser),
-            static_cast<QWidget *>(window->Label61) })
+        { static_cast<QWidget *>(addressBox(window)), static_cast<QWidget *>(window->webView()),
+            static_cast<QWidget *>(window->homePageLink()) })
         QVERIFY2(!control->accessibleName().isEmpty(), control->metaObject()->className());
 
     // A click anywhere in the label, also past the end of its text.
-    LinkLabel *link = window->Label61;
+    LinkLabel *link = window->homePageLink();
     QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(link->width() - 2, link->height() / 2));
     QCOMPARE(m_fakes->links.opened, QStringList { m_config.MainSiteAddress });
 }

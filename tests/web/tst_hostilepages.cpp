@@ -72,7 +72,7 @@ void TestHostilePages::dialogsNeverHoldTheMainWindow()
     ModalWatch watch;
     Application app(config, fakes.services());
     app.StartApplication();
-    WebView *view = app.mainWindow()->meaningPane()->WB;
+    WebView *view = app.mainWindow()->meaningPane()->webView();
     QSignalSpy shown(view->webPage(), &WebPage::message);
 
     // The page went on past its dialogs without anyone answering them.
@@ -80,9 +80,9 @@ void TestHostilePages::dialogsNeverHoldTheMainWindow()
     QCOMPARE(watch.seen, 0);
     QCOMPARE(m_server.requestsFor("/done"), QStringList { "/done?agreed=0" });
     QCOMPARE(shown.size(), WebPage::MessagesPerLoad);
-    QVERIFY(view->lblMessage->isVisible());
-    QVERIFY2(view->lblMessage->text().endsWith(lastShown), qPrintable(view->lblMessage->text()));
-    QCOMPARE(view->lblMessage->textFormat(), Qt::PlainText);
+    QVERIFY(view->message()->isVisible());
+    QVERIFY2(view->message()->text().endsWith(lastShown), qPrintable(view->message()->text()));
+    QCOMPARE(view->message()->textFormat(), Qt::PlainText);
 
     // The main window still answers: Exit reaches the exit screen.
     watch.stop();
@@ -180,7 +180,7 @@ void TestHostilePages::downloadLinkDoesNothing()
     QVERIFY(!WebWait::sentinel(m_view->page(), m_server).isEmpty());
     QCOMPARE(documents.size(), 0);
     QCOMPARE(m_view->LocationURL(), offer);
-    QVERIFY(!m_view->lblMessage->isVisible());
+    QVERIFY(!m_view->message()->isVisible());
     QVERIFY(!QFile::exists(QDir(m_profile->downloadPath()).filePath("file.bin")));
 }
 

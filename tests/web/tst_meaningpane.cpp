@@ -37,7 +37,7 @@ void TestMeaningPane::startUpOnlineOpensTheMainSite()
     QCOMPARE(app.state().IsOnline, 1);
     frmMain *pane = paneOf(app);
     QVERIFY(pane);
-    QVERIFY(pane->WB->isVisible());
+    QVERIFY(pane->webView()->isVisible());
     QVERIFY(!noticeOf(pane)->isVisible());
     QVERIFY(app.state().CurrentTerm.isEmpty());
 
@@ -86,17 +86,17 @@ void TestMeaningPane::startUpPage()
     app.StartApplication();
     frmMain *pane = paneOf(app);
     QList<QUrl> loads;
-    connect(pane->WB->page(), &QWebEnginePage::loadingChanged, this,
+    connect(pane->webView()->page(), &QWebEnginePage::loadingChanged, this,
         [&](const QWebEngineLoadingInfo &info) { loads << info.url(); });
 
     const QString expected = shown.isEmpty() ? StartPage : shown.arg(m_server.baseUrl());
     QVERIFY(showing(pane, expected));
-    QCOMPARE(pane->WB->page()->url(), QUrl(expected));
-    QVERIFY(pane->WB->isVisible());
+    QCOMPARE(pane->webView()->page()->url(), QUrl(expected));
+    QVERIFY(pane->webView()->isVisible());
     QVERIFY(!noticeOf(pane)->isVisible());
     QVERIFY(app.state().CurrentTerm.isEmpty());
     // The start page takes the failed site's place: nothing to go back to.
-    QCOMPARE(pane->WB->history()->count(), 1);
+    QCOMPARE(pane->webView()->history()->count(), 1);
     QVERIFY(WebWait::roundTrip(m_server.url("/elsewhere")));
     QCOMPARE(m_server.requests, requests + QStringList { "/elsewhere" });
     // The placeholder is never tried.
@@ -113,7 +113,7 @@ void TestMeaningPane::startUpOfflineShowsTheStartPage()
     frmMain *pane = paneOf(app);
     QCOMPARE(app.state().IsOnline, 0);
     QVERIFY(showing(pane, StartPage));
-    QVERIFY(pane->WB->isVisible());
+    QVERIFY(pane->webView()->isVisible());
     QVERIFY(!noticeOf(pane)->isVisible());
     QVERIFY(WebWait::roundTrip(m_server.url("/elsewhere")));
     QCOMPARE(m_server.requests, QStringList { "/elsewhere" });
@@ -136,21 +136,21 @@ void TestMeaningPane::offlineBundledPagesShowAndWebPagesNeedTheNetwork()
     QVERIFY(fakes.prompter.prompts.isEmpty());
     QVERIFY(noticeOf(pane)->isVisible());
     QCOMPARE(noticeOf(pane)->text(), OfflineNotice);
-    QVERIFY(!pane->WB->isVisible());
+    QVERIFY(!pane->webView()->isVisible());
 
     // A bundled keyword page shows all the same.
     window->findChild<QLineEdit *>("txtKey")->setText("Owl");
     QTest::mouseClick(window->findChild<QPushButton *>("cmdDisplay"), Qt::LeftButton);
     QVERIFY(showing(pane, "qrc:/dreams/owl.html"));
-    QVERIFY(pane->WB->isVisible());
+    QVERIFY(pane->webView()->isVisible());
     QVERIFY(!noticeOf(pane)->isVisible());
-    QCOMPARE(pane->WB->LocationName(), QString("Owl"));
+    QCOMPARE(pane->webView()->LocationName(), QString("Owl"));
 
     // A link on a bundled page that leads to the web: the notice again, nothing fetched.
-    pane->WB->page()->runJavaScript(
+    pane->webView()->page()->runJavaScript(
         QStringLiteral("location.href = %1;").arg("'" + link("moon") + "'"));
     QVERIFY(WebWait::until([&] { return noticeOf(pane)->isVisible(); }));
-    QVERIFY(!pane->WB->isVisible());
+    QVERIFY(!pane->webView()->isVisible());
     QVERIFY(WebWait::roundTrip(m_server.url("/elsewhere")));
     QCOMPARE(m_server.requests, QStringList { "/elsewhere" });
 }
@@ -170,17 +170,18 @@ void TestMeaningPane::failedLinkShowsOurErrorPage()
     window->findChild<QAbstractItemView *>("lstKeys")->clearSelection();
     QTest::mouseClick(window->findChild<QPushButton *>("cmdDisplay"), Qt::LeftButton);
     QVERIFY(WebWait::until([&] {
-        return pane->WB->page()->url().path() == QLatin1String("/dreams/error.html")
-            && !pane->WB->page()->isLoading();
+        return pane->webView()->page()->url().path() == QLatin1String("/dreams/error.html")
+            && !pane->webView()->page()->isLoading();
     }));
-    QCOMPARE(
-        pane->WB->page()->url().query(QUrl::FullyDecoded).section('&', 1), QString("reason=host"));
-    QCOMPARE(pane->WB->LocationURL(), nowhere);
+    QCOMPARE(pane->webView()->page()->url().query(QUrl::FullyDecoded).section('&', 1),
+        QString("reason=host"));
+    QCOMPARE(pane->webView()->LocationURL(), nowhere);
     // The page names the address in its own words.
-    QCOMPARE(WebWait::evaluate(pane->WB->page(), "document.getElementById('address').textContent")
-                 .toString(),
+    QCOMPARE(
+        WebWait::evaluate(pane->webView()->page(), "document.getElementById('address').textContent")
+            .toString(),
         nowhere);
-    QCOMPARE(pane->WB->history()->count(), 2);
+    QCOMPARE(pane->webView()->history()->count(), 2);
 
     // Back returns to the page before the failure.
     window->TB_ButtonClick("Back");
@@ -213,10 +214,10 @@ void TestMeaningPane::onlyOneCountsAsOnline()
     window.panes()->showMeaningPane();
     frmMain *pane = window.meaningPane();
     QVERIFY(noticeOf(pane)->isVisible());
-    QVERIFY(!pane->WB->isVisible());
+    QVERIFY(!pane->webView()->isVisible());
     QVERIFY(state.CurrentTerm.isEmpty());
     QVERIFY(WebWait::roundTrip(m_server.url("/elsewhere")));
-    QCOMPARE(pane->WB->page()->requestedUrl(), QUrl());
+    QCOMPARE(pane->webView()->page()->requestedUrl(), QUrl());
     QCOMPARE(m_server.requests, QStringList { "/elsewhere" });
 }
 
@@ -241,11 +242,11 @@ void TestMeaningPane::resizeSizesPaneAndView()
     frmMain pane(*m_profile, config, state);
     // The design sizes: pane 7965 x 6420 twips, view 4995 x 4005.
     QCOMPARE(pane.size(), QSize(531, 428));
-    QCOMPARE(pane.WB->size(), QSize(333, 267));
+    QCOMPARE(pane.webView()->size(), QSize(333, 267));
     pane.Form_Resize(PaneLayout::meaningPane(frame).geometry());
     QTEST(pane.size(), "pane");
-    QTEST(pane.WB->size(), "view");
-    QCOMPARE(pane.WB->pos(), QPoint(0, 0));
+    QTEST(pane.webView()->size(), "view");
+    QCOMPARE(pane.webView()->pos(), QPoint(0, 0));
 }
 
 QTEST_MAIN(TestMeaningPane)

@@ -37,7 +37,7 @@ void TestMeaningPaneLookups::displayOpensTheKeywordsLink()
     frmMain *pane = paneOf(app);
     QVERIFY(showing(pane, m_server.baseUrl() + "/"));
 
-    QSignalSpy documents(pane->WB, &WebView::DocumentComplete);
+    QSignalSpy documents(pane->webView(), &WebView::DocumentComplete);
     const QPoint moon
         = window->findChild<KeywordListView *>("lstKeys")
               ->visualRect(window->findChild<KeywordListModel *>("keywords")->index(1, 0))

@@ -120,12 +120,12 @@ void TestWebViewDocument::pageMessageGoesWithItsPage()
     QSignalSpy messages(m_view->webPage(), &WebPage::message);
     QCOMPARE(WebWait::navigate(*m_view, m_server.url("/alerting")), m_server.url("/alerting"));
     QVERIFY(WebWait::until([&] { return !messages.isEmpty(); }));
-    QVERIFY(m_view->lblMessage->isVisible());
-    QVERIFY(m_view->lblMessage->text().endsWith("Dream on"));
-    QCOMPARE(m_view->lblMessage->width(), m_view->width());
+    QVERIFY(m_view->message()->isVisible());
+    QVERIFY(m_view->message()->text().endsWith("Dream on"));
+    QCOMPARE(m_view->message()->width(), m_view->width());
     // A click puts it away.
-    QTest::mouseClick(m_view->lblMessage, Qt::LeftButton);
-    QVERIFY(!m_view->lblMessage->isVisible());
+    QTest::mouseClick(m_view->message(), Qt::LeftButton);
+    QVERIFY(!m_view->message()->isVisible());
 
     // The refreshed page ends after its alert; the next page is asked for only then, so that
     // its completion is not taken for the refresh's.
@@ -133,10 +133,10 @@ void TestWebViewDocument::pageMessageGoesWithItsPage()
     m_view->Refresh();
     QVERIFY(WebWait::documents(refreshed));
     QVERIFY(WebWait::until([&] { return messages.size() == 2; }));
-    QVERIFY(m_view->lblMessage->isVisible());
+    QVERIFY(m_view->message()->isVisible());
     // The next page does not inherit it.
     QCOMPARE(WebWait::navigate(*m_view, m_server.url("/quiet")), m_server.url("/quiet"));
-    QVERIFY(!m_view->lblMessage->isVisible());
+    QVERIFY(!m_view->message()->isVisible());
 }
 
 void TestWebViewDocument::backgroundIsTheWindowColour_data()
