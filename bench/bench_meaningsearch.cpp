@@ -34,17 +34,9 @@ QVariant evaluate(QWebEnginePage *page, const QString &script)
     return result;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+// Shows the start page in view; false when it did not load within a minute.
+bool loadStartPage(QWebEngineView &view)
 {
-    // The engine's sandbox cannot start for root, which is how the bench script runs in CI.
-    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-
-    QWebEngineView view;
     view.resize(900, 700);
     view.show();
     bool loaded = false;
@@ -56,12 +48,13 @@ int main(int argc, char *argv[])
     QTimer::singleShot(60000, &loop, &QEventLoop::quit);
     view.load(QUrl(QStringLiteral("qrc:/dreams/index.html")));
     loop.exec();
-    if (!loaded) {
-        std::fputs("bench_meaningsearch: the start page did not load\n", stderr);
-        return 1;
-    }
+    return loaded;
+}
 
-    const QVariantMap figures = evaluate(view.page(),
+// The figures, timed by the page's own script: the number of symbols and a row per term.
+QVariantMap timeInThePage(QWebEnginePage *page)
+{
+    return evaluate(page,
         QStringLiteral(R"(
         (function () {
             function time(run, runs) {
@@ -92,12 +85,11 @@ int main(int argc, char *argv[])
         })())")
             .arg(Runs)
             .arg(AllRuns))
-                                    .toMap();
-    if (figures.isEmpty()) {
-        std::fputs("bench_meaningsearch: the page's script gave no figures\n", stderr);
-        return 1;
-    }
+        .toMap();
+}
 
+void printFigures(const QVariantMap &figures)
+{
     std::printf("Meaning search over %d symbols, ms (median / max) of %d runs per term, %d for "
                 "all listed\n",
         figures.value("symbols").toInt(), Runs, AllRuns);
@@ -115,5 +107,28 @@ int main(int argc, char *argv[])
             all.value("median").toDouble(), all.value("max").toDouble());
     }
     std::printf("target: under 50 ms\n");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // The engine's sandbox cannot start for root, which is how the bench script runs in CI.
+    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+
+    QWebEngineView view;
+    if (!loadStartPage(view)) {
+        std::fputs("bench_meaningsearch: the start page did not load\n", stderr);
+        return 1;
+    }
+    const QVariantMap figures = timeInThePage(view.page());
+    if (figures.isEmpty()) {
+        std::fputs("bench_meaningsearch: the page's script gave no figures\n", stderr);
+        return 1;
+    }
+    printFigures(figures);
     return 0;
 }

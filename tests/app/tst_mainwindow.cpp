@@ -36,6 +36,33 @@ void appendRow(DictionaryCache &cache, const QString &path, const QString &key)
     rs->Update();
 }
 
+QList<QWidget *> controlsOf(const QWidget &window)
+{
+    return { window.findChild<QRadioButton *>("optWildCard"),
+        window.findChild<QRadioButton *>("optExact"), window.findChild<QRadioButton *>("optGoogle"),
+        window.findChild<QLineEdit *>("txtKey"), window.findChild<QPushButton *>("cmdSearch"),
+        window.findChild<KeywordListView *>("lstKeys"),
+        window.findChild<QPushButton *>("cmdDisplay"), window.findChild<QPushButton *>("cmdDonate"),
+        window.findChild<QPushButton *>("cmdExit"),
+        (QWidget *)window.findChild<LinkLabel *>("lblCoBrand"),
+        (QWidget *)window.findChild<LinkLabel *>("Label61"),
+        (QWidget *)window.findChild<LinkLabel *>("Label4") };
+}
+
+// Each menu's title, then its entries with their keys, in order.
+QStringList menuTexts(const QMenuBar *bar)
+{
+    QStringList texts;
+    for (QAction *action : bar->actions()) {
+        texts << action->text();
+        for (QAction *item : action->menu() ? action->menu()->actions() : QList<QAction *>()) {
+            if (!item->isSeparator())
+                texts << item->text() + ' ' + item->shortcut().toString(QKeySequence::PortableText);
+        }
+    }
+    return texts;
+}
+
 } // namespace
 
 class TestMainWindow : public MainWindowTestBase
@@ -91,18 +118,7 @@ void TestMainWindow::makeUp()
         m_window->findChild<QLineEdit *>("txtKey"));
 
     // Every control has a name a screen reader can speak.
-    const QList<QWidget *> controls = { m_window->findChild<QRadioButton *>("optWildCard"),
-        m_window->findChild<QRadioButton *>("optExact"),
-        m_window->findChild<QRadioButton *>("optGoogle"),
-        m_window->findChild<QLineEdit *>("txtKey"), m_window->findChild<QPushButton *>("cmdSearch"),
-        m_window->findChild<KeywordListView *>("lstKeys"),
-        m_window->findChild<QPushButton *>("cmdDisplay"),
-        m_window->findChild<QPushButton *>("cmdDonate"),
-        m_window->findChild<QPushButton *>("cmdExit"),
-        (QWidget *)m_window->findChild<LinkLabel *>("lblCoBrand"),
-        (QWidget *)m_window->findChild<LinkLabel *>("Label61"),
-        (QWidget *)m_window->findChild<LinkLabel *>("Label4") };
-    for (QWidget *control : controls) {
+    for (QWidget *control : controlsOf(*m_window)) {
         const QString name = control->accessibleName().isEmpty()
             ? control->property("text").toString()
             : control->accessibleName();
@@ -114,18 +130,7 @@ void TestMainWindow::makeUp()
     QCOMPARE(m_window->findChild<QPushButton *>("cmdSearch")->text(), QString("&Search"));
     QCOMPARE(m_window->findChild<QPushButton *>("cmdDisplay")->text(), QString("&Display"));
     QCOMPARE(m_window->findChild<QPushButton *>("cmdExit")->text(), QString("E&xit"));
-    QStringList menuTexts;
-    for (QAction *action : m_window->menuBar()->actions()) {
-        menuTexts << action->text();
-        if (action->menu()) {
-            for (QAction *item : action->menu()->actions()) {
-                if (!item->isSeparator())
-                    menuTexts << item->text() + ' '
-                            + item->shortcut().toString(QKeySequence::PortableText);
-            }
-        }
-    }
-    QCOMPARE(menuTexts,
+    QCOMPARE(menuTexts(m_window->menuBar()),
         QStringList({ "&File", "&Update ", "&Print Page… Ctrl+P", "E&xit Ctrl+Q", "&Page",
             "&Find in Page... Ctrl+F", "Find &Next F3", "Find Pre&vious Shift+F3",
             "Zoom &In Ctrl++", "Zoom &Out Ctrl+-", "&Actual Size Ctrl+0", "&Help",
