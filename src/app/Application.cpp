@@ -62,7 +62,7 @@ void Application::StartApplication()
     m_services.web = m_web.get();
     // Showing the meaning pane loads the main window first.
     m_mdi = new MDI(m_config, m_services, m_state, m_dictionary);
-    connect(m_mdi, &MDI::MDIForm_Unload, this, &Application::MDIForm_Unload);
+    connect(m_mdi, &MDI::MDIForm_Unload, this, &Application::showExitScreen);
     emit mainWindowCreated(m_mdi);
     m_mdi->MDIForm_Load();
     // The pane's web view needs an OpenGL window. Made before the window is first shown, it has
@@ -72,7 +72,7 @@ void Application::StartApplication()
     m_mdi->showMaximized();
 }
 
-void Application::MDIForm_Unload()
+void Application::showExitScreen()
 {
     m_exitScreen
         = new frmExitScreen(m_config, *m_services.prompter, *m_services.links, *m_services.random);

@@ -43,7 +43,8 @@ signals:
     void mainWindowCreated(MDI *mdi);
 
 private:
-    void MDIForm_Unload();
+    // What the main window's unload leads to: the exit screen, until it is closed.
+    void showExitScreen();
 
     AppConfig m_config;
     Services m_services;
