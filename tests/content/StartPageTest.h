@@ -3,6 +3,7 @@
 #pragma once
 
 #include "DictionaryFile.h"
+#include "WebProfile.h"
 #include "WebView.h"
 #include "WebWait.h"
 
@@ -72,3 +73,28 @@ inline QString resourceOf(const QString &link)
 {
     return QString(link).replace(QLatin1String("qrc:"), QLatin1String(":"));
 }
+
+// The start page's suites: a shown view of their own, and for those that hold the page to the
+// dictionary, the shipped rows and the source text beside it.
+class StartPageFixture
+{
+protected:
+    void showView()
+    {
+        m_view.resize(900, 700);
+        m_view.show();
+    }
+    void readSymbols()
+    {
+        m_rows = shippedRows();
+        m_sources = sourceSymbols();
+        QVERIFY(m_rows.size() > 1000);
+        QCOMPARE(qsizetype(m_rows.size()), m_sources.size());
+    }
+    void open(const QString &address) { QCOMPARE(WebWait::navigate(m_view, address), address); }
+
+    WebProfile m_profile;
+    WebView m_view { m_profile };
+    std::vector<DictionaryRow> m_rows;
+    QList<SourceSymbol> m_sources;
+};

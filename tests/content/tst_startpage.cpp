@@ -2,12 +2,11 @@
 // web engine, its own script driven as a user would drive it. Here its index of every symbol
 // and its symbol of the day.
 #include "StartPageTest.h"
-#include "WebProfile.h"
 
 #include <QSet>
 #include <QSignalSpy>
 
-class TestStartPage : public QObject
+class TestStartPage : public QObject, private StartPageFixture
 {
     Q_OBJECT
 public:
@@ -22,34 +21,19 @@ private slots:
     void symbolOfTheDayIsStableForADate_data();
     void symbolOfTheDayIsStableForADate();
     void symbolOfTheDayVisitsEverySymbol();
-
-private:
-    void open(const QString &address);
-
-    WebProfile m_profile;
-    WebView m_view { m_profile };
-    std::vector<DictionaryRow> m_rows;
-    QList<SourceSymbol> m_sources;
 };
 
 void TestStartPage::initTestCase()
 {
-    m_rows = shippedRows();
-    m_sources = sourceSymbols();
-    QVERIFY(m_rows.size() > 1000);
-    QCOMPARE(qsizetype(m_rows.size()), m_sources.size());
-    m_view.resize(900, 700);
-    m_view.show();
+    readSymbols();
+    if (QTest::currentTestFailed())
+        return;
+    showView();
 }
 
 void TestStartPage::init()
 {
     open(StartPage);
-}
-
-void TestStartPage::open(const QString &address)
-{
-    QCOMPARE(WebWait::navigate(m_view, address), address);
 }
 
 void TestStartPage::indexListsEverySymbolOnce()

@@ -1,7 +1,6 @@
 // The start page's search over the meanings, driven as a user searches, checked against the
 // dictionary's source text read by the test itself.
 #include "StartPageTest.h"
-#include "WebProfile.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -71,7 +70,7 @@ Expectation expectationFor(
 
 } // namespace
 
-class TestStartPageSearch : public QObject
+class TestStartPageSearch : public QObject, private StartPageFixture
 {
     Q_OBJECT
 public:
@@ -90,26 +89,19 @@ private:
     QString search(const QString &term);
     void listTheRest(qsizetype shown);
     void checkResults(const QList<QStringList> &results, const QHash<QString, Expected> &expected);
-
-    WebProfile m_profile;
-    WebView m_view { m_profile };
-    std::vector<DictionaryRow> m_rows;
-    QList<SourceSymbol> m_sources;
 };
 
 void TestStartPageSearch::initTestCase()
 {
-    m_rows = shippedRows();
-    m_sources = sourceSymbols();
-    QVERIFY(m_rows.size() > 1000);
-    QCOMPARE(qsizetype(m_rows.size()), m_sources.size());
-    m_view.resize(900, 700);
-    m_view.show();
+    readSymbols();
+    if (QTest::currentTestFailed())
+        return;
+    showView();
 }
 
 void TestStartPageSearch::init()
 {
-    QCOMPARE(WebWait::navigate(m_view, StartPage), StartPage);
+    open(StartPage);
 }
 
 void TestStartPageSearch::meaningSearch_data()

@@ -2,7 +2,6 @@
 // outside the bundled resources, no inline script, and text that reads against its background
 // in the light scheme and the dark.
 #include "StartPageTest.h"
-#include "WebProfile.h"
 
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -24,7 +23,7 @@ public:
 
 } // namespace
 
-class TestStartPageStandards : public QObject
+class TestStartPageStandards : public QObject, private StartPageFixture
 {
     Q_OBJECT
 public:
@@ -37,28 +36,16 @@ private slots:
     void loadsNothingFromOutside();
     void contrast_data();
     void contrast();
-
-private:
-    void open(const QString &address);
-
-    WebProfile m_profile;
-    WebView m_view { m_profile };
 };
 
 void TestStartPageStandards::initTestCase()
 {
-    m_view.resize(900, 700);
-    m_view.show();
+    showView();
 }
 
 void TestStartPageStandards::init()
 {
     open(StartPage);
-}
-
-void TestStartPageStandards::open(const QString &address)
-{
-    QCOMPARE(WebWait::navigate(m_view, address), address);
 }
 
 void TestStartPageStandards::loadsNothingFromOutside_data()
