@@ -30,23 +30,13 @@ public:
     static void initMain() { QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); }
 
 private slots:
-    void initTestCase();
-    void init();
+    void initTestCase() { showView(); }
+    void init() { open(StartPage); }
     void loadsNothingFromOutside_data();
     void loadsNothingFromOutside();
     void contrast_data();
     void contrast();
 };
-
-void TestStartPageStandards::initTestCase()
-{
-    showView();
-}
-
-void TestStartPageStandards::init()
-{
-    open(StartPage);
-}
 
 void TestStartPageStandards::loadsNothingFromOutside_data()
 {
